@@ -1,0 +1,207 @@
+// dat_loader.cpp: the database zip's first entry, expanded in memory and parsed line by line.
+// The dat is never written to disk, so no file of the user's can be touched by a load.
+#include "database/dat_loader.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/text.h"
+#include "database/haves_file.h"
+#include "database/rom_table.h"
+#include "naming/display_name.h"
+#include "platform/zip_file.h"
+#include "reports/rom_list.h"
+#include "ui/controls.h"
+#include "ui/window.h"
+
+namespace {
+
+constexpr char kErrorCaption[] = "Database Error";
+constexpr char kUnableToLoad[] = "Unable To Load Dat File!";
+
+// Reads the expanded dat as a text-mode stream would: CR LF reads as LF, and a line longer
+// than a chunk arrives in pieces, each taken as a line of its own.
+class DatLines {
+ public:
+  DatLines(const char* text, size_t length) : text_(text), end_(text + length) {}
+
+  // Fills chunk with at most N - 1 characters, stopping after a LF; false at the end.
+  template <size_t N>
+  bool Next(char (&chunk)[N], size_t* length) {
+    if (text_ == end_) return false;
+    size_t used = 0;
+    while (used + 1 < N && text_ != end_) {
+      char c = *text_++;
+      if (c == '\r' && text_ != end_ && *text_ == '\n') c = *text_++;
+      chunk[used++] = c;
+      if (c == '\n') break;
+    }
+    chunk[used] = '\0';
+    *length = used;
+    return true;
+  }
+
+ private:
+  const char* text_;
+  const char* end_;
+};
+
+// A marker counts only as a whole line of exactly its text and its line end.
+template <size_t N>
+bool IsMarker(const char* chunk, size_t length, const char (&marker)[N]) {
+  return length == N - 1 && memcmp(chunk, marker, N - 1) == 0;
+}
+
+// Copies one ":"-separated field, cut to the field's width; the record is already zeroed.
+template <size_t N>
+const char* CopyField(const char* from, char (&to)[N]) {
+  size_t i = 0;
+  for (; *from && *from != ':'; ++from)
+    if (i + 1 < N) to[i++] = *from;
+  return *from == ':' ? from + 1 : from;
+}
+
+// atoi's reading (blanks, sign, digits), clamped to 32 bits instead of overflowing.
+int32_t ParseSize(const char* text) {
+  while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+  bool negative = *text == '-';
+  if (*text == '-' || *text == '+') ++text;
+  int64_t value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) {
+    value = value * 10 + (*text - '0');
+    if (value > static_cast<int64_t>(INT32_MAX) + 1) value = static_cast<int64_t>(INT32_MAX) + 1;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) value = INT32_MAX;
+  return static_cast<int32_t>(value);
+}
+
+void SplitRomLine(const char* line, RomRecord& rom) {
+  char size_text[1024] = {};
+  const char* at = line;
+  at = CopyField(at, rom.crc);
+  at = CopyField(at, size_text);
+  rom.size = ParseSize(size_text);
+  at = CopyField(at, rom.name);
+  at = CopyField(at, rom.number);
+  at = CopyField(at, rom.category);
+  at = CopyField(at, rom.group);
+  at = CopyField(at, rom.friendly_name);
+  CopyField(at, rom.scene_name);
+}
+
+const int kLoadControls[] = {
+    ctl::kRename,     ctl::kScan,          ctl::kMove,           ctl::kPickSource,
+    ctl::kPickDest,   ctl::kSaveLists,     ctl::kShowAll,        ctl::kShowHave,
+    ctl::kShowMiss,   ctl::kResetHaves,    ctl::kIncludeOptions, ctl::kNamingOptions,
+    ctl::kRenamingOptions,
+};
+
+void DisableForLoad() {
+  Window& window = MainWindow();
+  for (int id : kLoadControls) window.EnableControl(id, false);
+  window.SetRadio(ctl::kShowAll, true);
+  window.SetRadio(ctl::kShowHave, false);
+  window.SetRadio(ctl::kShowMiss, false);
+}
+
+void EnableAfterLoad() {
+  // SaveLists is left to the list refresh, which enables it once a ROM is owned.
+  Window& window = MainWindow();
+  for (int id : kLoadControls)
+    if (id != ctl::kSaveLists) window.EnableControl(id, true);
+}
+
+int Fail(const char* message) {
+  MainWindow().ShowMessage(message, kErrorCaption);
+  return 0;
+}
+
+// Reads the first entry whole and checked. Returns 1 with *dat owned by the caller.
+int ReadFirstEntry(const char* path, char** dat, size_t* length) {
+  unzFile zip = OpenZip(path);
+  if (zip == nullptr) return Fail(kUnableToLoad);
+  unz_file_info info;
+  char entry_name[1024];
+  if (unzGoToFirstFile(zip) != UNZ_OK ||
+      unzGetCurrentFileInfo(zip, &info, entry_name, sizeof(entry_name), nullptr, 0, nullptr,
+                            0) != UNZ_OK) {
+    unzClose(zip);
+    return Fail(kUnableToLoad);
+  }
+  unsigned long size = info.uncompressed_size;
+  char* buffer = size <= kMaxDatSize ? static_cast<char*>(malloc(size + 1)) : nullptr;
+  if (buffer == nullptr) {
+    unzClose(zip);
+    return Fail("Unable To Allocate Enuff Memory To Decompress Dat!");
+  }
+  // The entry must open, read whole, and pass its CRC check when closed.
+  bool read_whole = false;
+  if (unzOpenCurrentFile(zip) == UNZ_OK) {
+    int got = size == 0 ? 0 : unzReadCurrentFile(zip, buffer, static_cast<unsigned>(size));
+    read_whole = got >= 0 && static_cast<unsigned long>(got) == size;
+    if (unzCloseCurrentFile(zip) != UNZ_OK) read_whole = false;
+  }
+  unzClose(zip);
+  if (!read_whole) {
+    free(buffer);
+    return Fail(kUnableToLoad);
+  }
+  *dat = buffer;
+  *length = size;
+  return 1;
+}
+
+}  // namespace
+
+int ParseDat(const char* text, size_t length) {
+  DatLines lines(text, length);
+  char chunk[200];
+  size_t used = 0;
+  if (!lines.Next(chunk, &used) || !IsMarker(chunk, used, "[QVXDAT]\n")) return 0;
+  // Everything up to "[COMMENT]" and on to "[ROMS]" is passed over; the end of the dat
+  // ends either section quietly.
+  while (lines.Next(chunk, &used) && !IsMarker(chunk, used, "[COMMENT]\n")) {
+  }
+  while (lines.Next(chunk, &used) && !IsMarker(chunk, used, "[ROMS]\n")) {
+  }
+  char line[1024];
+  int32_t index = 0;
+  char title[1200];
+  while (lines.Next(line, &used) && !IsMarker(line, used, "[END]\n")) {
+    if (index == kMaxRoms) continue;  // the table is full: later lines are ignored
+    char* line_end = strchr(line, '\n');
+    if (line_end != nullptr) *line_end = '\0';
+    RomRecord& rom = g_roms[index];
+    rom.have = 0;
+    SplitRomLine(line, rom);
+    Format(title, TARNWICK_TITLE_FORMAT " - Loading Dat - %s", kVersion,
+           BuildDisplayName(index).text);
+    MainWindow().SetTitle(title);
+    ++index;
+  }
+  rom_count = index;
+  return 1;
+}
+
+int LoadDatabase(const char* path) {
+  DisableForLoad();
+  ClearRomTable();
+  RefreshRomList();
+  char* dat = nullptr;
+  size_t length = 0;
+  if (!ReadFirstEntry(path, &dat, &length)) return 0;
+  int parsed = ParseDat(dat, length);
+  free(dat);
+  if (!parsed) {
+    ClearRomTable();
+    return Fail("Invalid Dat File!");
+  }
+  EnableAfterLoad();
+  SetIdleTitle();
+  MarkHaves();
+  RefreshRomList();
+  return 1;
+}

@@ -1,0 +1,38 @@
+// rom_table.h: the one in-memory copy of the loaded database, fixed at 8096 records.
+#pragma once
+
+#include <cstdint>
+
+// Field widths are part of the format: a text field holds at most width - 1 characters.
+constexpr int kTextFieldSize = 128;
+constexpr int kGroupFieldSize = 116;
+
+struct RomRecord {
+  char name[kTextFieldSize];
+  char category[kTextFieldSize];
+  char number[kTextFieldSize];
+  char crc[kTextFieldSize];
+  int32_t size;
+  int32_t have;  // 0 or 1; the only field that changes outside a load or a list save
+  char group[kGroupFieldSize];
+  char extra_text[kTextFieldSize];  // never filled by the loader
+  char friendly_name[kTextFieldSize];
+  char scene_name[kTextFieldSize];
+};
+
+// The table is fixed: its size decides which lines a load keeps.
+constexpr int kMaxRoms = 8096;
+extern RomRecord g_roms[kMaxRoms];  // zero at start-up; cleared by every load
+extern int32_t rom_count;
+
+// Empties the table: rom_count 0 and every record zeroed.
+void ClearRomTable();
+
+// The scan worker sets have while the UI thread may walk the table to refresh the list;
+// the flag is one aligned word, read and written whole.
+inline bool IsOwned(const RomRecord& record) {
+  return __atomic_load_n(&record.have, __ATOMIC_RELAXED) == 1;
+}
+inline void SetOwned(RomRecord& record, bool owned) {
+  __atomic_store_n(&record.have, owned ? 1 : 0, __ATOMIC_RELAXED);
+}

@@ -1,0 +1,22 @@
+// window.cpp: the process-wide main window pointer and the idle title.
+#include "ui/window.h"
+
+#include <cstdlib>
+
+#include "base/text.h"
+
+static Window* g_main_window = nullptr;
+
+void SetMainWindow(Window* window) { g_main_window = window; }
+
+Window& MainWindow() {
+  // Every caller runs after start-up has set the window; a missing one is a wiring fault.
+  if (g_main_window == nullptr) std::abort();
+  return *g_main_window;
+}
+
+void SetIdleTitle() {
+  char title[64];
+  Format(title, TARNWICK_TITLE_FORMAT, kVersion);
+  MainWindow().SetTitle(title);
+}

@@ -1,0 +1,45 @@
+// window.h: the main window as the core sees it, a handful of operations by control number.
+#pragma once
+
+#include <cstddef>
+
+constexpr char kVersion[] = "0.3a";
+#define TARNWICK_TITLE_FORMAT "Tarnwick GBA v%s"
+
+// Implemented by the Win32 front end and by the recording fake of the tests. Both the UI
+// thread and the scan worker call it, so implementations must be safe to call from either.
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  virtual void EnableControl(int id, bool enabled) = 0;
+  virtual void SetControlText(int id, const char* text) = 0;
+  // Copies at most size - 1 characters of the control's text, always terminated;
+  // returns the number copied.
+  virtual int GetControlText(int id, char* out, int size) = 0;
+  virtual void SetTitle(const char* title) = 0;
+  virtual void SetRadio(int id, bool on) = 0;
+  virtual bool IsRadioOn(int id) = 0;
+  virtual void ClearList() = 0;
+  virtual void AddListRow(const char* text) = 0;
+  virtual void SetProgress(int position) = 0;
+  // Modal, warning icon, OK button, owned by the main window; returns when dismissed.
+  virtual void ShowMessage(const char* text, const char* caption) = 0;
+  // Hands the scan-finished command to the UI thread and waits until it was handled.
+  virtual void SendScanFinished() = 0;
+};
+
+// The one main window of the process; set once at start-up (or by a test).
+void SetMainWindow(Window* window);
+Window& MainWindow();
+
+// A path field's text: paths are at most 259 characters.
+constexpr int kPathFieldSize = 260;
+template <size_t N>
+void ReadPathField(int id, char (&out)[N]) {
+  static_assert(N >= kPathFieldSize, "a path field needs 260 bytes");
+  MainWindow().GetControlText(id, out, kPathFieldSize);
+}
+
+// Sets the idle title "Tarnwick GBA v0.3a".
+void SetIdleTitle();

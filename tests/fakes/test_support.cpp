@@ -1,0 +1,104 @@
+// test_support.cpp: temporary program directories, records and zip fixtures.
+#include "fakes/test_support.h"
+
+#include <sys/stat.h>
+#include <zip.h>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "database/rom_table.h"
+#include "settings/settings.h"
+#include "ui/program_dir.h"
+
+void CoreTest::SetUp() {
+  char pattern[] = "/tmp/tarnwick-test-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  dir_ = pattern;
+  SetMainWindow(&window_);
+  ClearRomTable();
+  ResetSettings();
+  // The program directory in the system's format, as the executable's folder would give it.
+  SetProgramDirectory(SystemPath("tarnwick.exe").c_str());
+}
+
+void CoreTest::TearDown() {
+  std::filesystem::remove_all(dir_);
+  SetMainWindow(nullptr);
+}
+
+std::string CoreTest::SystemPath(const std::string& name) const {
+  std::string path = NativePath(name);
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+template <size_t N>
+static void CopyInto(char (&to)[N], const char* from) {
+  snprintf(to, N, "%s", from);
+}
+
+int AddRom(const RomFields& fields) {
+  RomRecord& rom = g_roms[rom_count];
+  CopyInto(rom.crc, fields.crc);
+  rom.size = fields.size;
+  CopyInto(rom.name, fields.name);
+  CopyInto(rom.number, fields.number);
+  CopyInto(rom.category, fields.category);
+  CopyInto(rom.group, fields.group);
+  CopyInto(rom.friendly_name, fields.friendly_name);
+  CopyInto(rom.scene_name, fields.scene_name);
+  rom.have = fields.have;
+  return rom_count++;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out.good()) << path;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries) {
+  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+  ASSERT_NE(zip, nullptr) << path;
+  for (const ZipEntry& entry : entries) {
+    zip_fileinfo info = {};
+    ASSERT_EQ(ZIP_OK, zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0,
+                                          nullptr, entry.deflate ? Z_DEFLATED : 0,
+                                          Z_DEFAULT_COMPRESSION));
+    ASSERT_EQ(ZIP_OK, zipWriteInFileInZip(zip, entry.data.data(),
+                                          static_cast<unsigned>(entry.data.size())));
+    ASSERT_EQ(ZIP_OK, zipCloseFileInZip(zip));
+  }
+  ASSERT_EQ(ZIP_OK, zipClose(zip, nullptr));
+}
+
+void WriteLyingZip(const std::string& path, const std::string& data, unsigned long crc,
+                   unsigned long uncompressed_size) {
+  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+  ASSERT_NE(zip, nullptr) << path;
+  zip_fileinfo info = {};
+  // Raw and stored: the bytes go in as they are, and the sizes and CRC are ours to claim.
+  ASSERT_EQ(ZIP_OK, zipOpenNewFileInZip2(zip, "dat.txt", &info, nullptr, 0, nullptr, 0, nullptr,
+                                         0, 0, 1));
+  ASSERT_EQ(ZIP_OK,
+            zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())));
+  ASSERT_EQ(ZIP_OK, zipCloseFileInZipRaw(zip, uncompressed_size, crc));
+  ASSERT_EQ(ZIP_OK, zipClose(zip, nullptr));
+}

@@ -1,0 +1,89 @@
+// The ROM list under each show filter, its counters, and SaveLists enabling.
+#include "reports/rom_list.h"
+
+#include "database/rom_table.h"
+#include "fakes/test_support.h"
+#include "settings/settings.h"
+#include "ui/controls.h"
+
+using Rows = std::vector<std::string>;
+
+class RomListTest : public CoreTest {
+ protected:
+  // Roms, Roms, Beta, Beta, Hardware with have 1, 0, 1, 0, 0.
+  void AddWorkedExample() {
+    AddRom({"00000001", 0, "R1", "", "Roms", "", "", "", 1});
+    AddRom({"00000002", 0, "R2", "", "Roms", "", "", "", 0});
+    AddRom({"00000003", 0, "R3", "", "Beta", "", "", "", 1});
+    AddRom({"00000004", 0, "R4", "", "Beta", "", "", "", 0});
+    AddRom({"00000005", 0, "R5", "", "Hardware", "", "", "", 0});
+  }
+  std::vector<std::string> Counters() {
+    return {window_.text(ctl::kHaveCounter), window_.text(ctl::kMissCounter),
+            window_.text(ctl::kKnownCounter)};
+  }
+};
+
+TEST_F(RomListTest, WorkedExample) {
+  AddWorkedExample();
+  struct Row {
+    int beta;
+    int radio;
+    Rows rows;
+    Rows counters;
+  } rows[] = {
+      {1, ctl::kShowAll, {"R1", "R2", "R3", "R4"}, {"2", "2", "4 (5)"}},
+      {1, ctl::kShowHave, {"R1", "R3"}, {"2", "2", "4 (5)"}},
+      {1, ctl::kShowMiss, {"R2", "R4"}, {"2", "2", "4 (5)"}},
+      {0, ctl::kShowAll, {"R1", "R2", "R3"}, {"2", "1", "3 (5)"}},
+      {0, ctl::kShowHave, {"R1", "R3"}, {"2", "1", "3 (5)"}},
+      {0, ctl::kShowMiss, {"R2"}, {"2", "1", "3 (5)"}},
+  };
+  for (const Row& r : rows) {
+    g_settings.IncBeta = r.beta;
+    window_.Show(r.radio);
+    RefreshRomList();
+    EXPECT_EQ(r.rows, window_.rows()) << "IncBeta " << r.beta << " radio " << r.radio;
+    EXPECT_EQ(r.counters, Counters()) << "IncBeta " << r.beta << " radio " << r.radio;
+  }
+}
+
+TEST_F(RomListTest, NoRadioSelectedListsOwnedRecords) {
+  AddWorkedExample();
+  window_.Show(0);
+  RefreshRomList();
+  EXPECT_EQ((Rows{"R1", "R3"}), window_.rows());
+}
+
+TEST_F(RomListTest, EmptyTable) {
+  window_.SetControlText(ctl::kKnownCounter, "junk");
+  RefreshRomList();
+  EXPECT_TRUE(window_.rows().empty());
+  EXPECT_EQ((Rows{"0", "0", "0 (0)"}), Counters());
+  EXPECT_FALSE(window_.enabled(ctl::kSaveLists));
+}
+
+TEST_F(RomListTest, SaveListsEnabledWhenOwnedAndNeverDisabled) {
+  AddRom({"00000001", 0, "R1", "", "Roms"});
+  RefreshRomList();
+  EXPECT_FALSE(window_.enabled(ctl::kSaveLists));
+  g_roms[0].have = 1;
+  RefreshRomList();
+  EXPECT_TRUE(window_.enabled(ctl::kSaveLists));
+  g_roms[0].have = 0;  // as after Reset Haves
+  RefreshRomList();
+  EXPECT_TRUE(window_.enabled(ctl::kSaveLists));
+  EXPECT_EQ((Rows{"0", "1", "1 (1)"}), Counters());
+}
+
+TEST_F(RomListTest, RowsUseTheNamingOptionsOfTheMoment) {
+  AddRom({"0000000a", 262144, "Zed", "002 - ", "Roms"});
+  AddRom({"0000000b", 131072, "alpha", "001 - ", "Roms"});
+  RefreshRomList();
+  EXPECT_EQ((Rows{"alpha", "Zed"}), window_.sorted_rows());
+  g_settings.NUM = 1;
+  g_settings.SIZE = 1;
+  RefreshRomList();
+  EXPECT_EQ((Rows{"002 - Zed (2mbit)", "001 - alpha (1mbit)"}), window_.rows());
+  EXPECT_EQ((Rows{"0", "2", "2 (2)"}), Counters());
+}
