@@ -15,8 +15,8 @@
 namespace {
 
 const int kCommandsOfALoad[] = {
-    ctl::kRename,     ctl::kScan,       ctl::kMove,           ctl::kPickSource,
-    ctl::kPickDest,   ctl::kShowAll,    ctl::kShowHave,       ctl::kShowMiss,
+    ctl::kRename,     ctl::kScan,           ctl::kMove,          ctl::kPickSource,
+    ctl::kPickDest,   ctl::kShowAll,        ctl::kShowHave,      ctl::kShowMiss,
     ctl::kResetHaves, ctl::kIncludeOptions, ctl::kNamingOptions, ctl::kRenamingOptions,
 };
 
@@ -97,32 +97,47 @@ TEST_F(DatLoaderTest, FailuresLeaveAnEmptyTableAndDisabledCommands) {
       {"empty file", [](const std::string& p) { WriteFile(p, ""); }, "Unable To Load Dat File!"},
       {"no entries", [](const std::string& p) { WriteZip(p, {}); }, "Unable To Load Dat File!"},
       {"read-me first",
-       [&](const std::string& p) { WriteZip(p, {{"readme.txt", "Hello\n"}, {"db.dat", good}}); },
+       [&](const std::string& p) {
+         WriteZip(p, {{"readme.txt", "Hello\n"}, {"db.dat", good}});
+       },
        "Invalid Dat File!"},
       {"lower-case marker",
-       [](const std::string& p) { WriteZip(p, {{"d", "[qvxdat]\n[COMMENT]\n[ROMS]\n"}}); },
+       [](const std::string& p) {
+         WriteZip(p, {{"d", "[qvxdat]\n[COMMENT]\n[ROMS]\n"}});
+       },
        "Invalid Dat File!"},
       {"marker and blank",
-       [](const std::string& p) { WriteZip(p, {{"d", "[QVXDAT] \n[COMMENT]\n[ROMS]\n"}}); },
+       [](const std::string& p) {
+         WriteZip(p, {{"d", "[QVXDAT] \n[COMMENT]\n[ROMS]\n"}});
+       },
        "Invalid Dat File!"},
       {"byte-order mark",
-       [](const std::string& p) { WriteZip(p, {{"d", "\xEF\xBB\xBF[QVXDAT]\n[ROMS]\n"}}); },
+       [](const std::string& p) {
+         WriteZip(p, {{"d", "\xEF\xBB\xBF[QVXDAT]\n[ROMS]\n"}});
+       },
        "Invalid Dat File!"},
       {"marker without line end",
-       [](const std::string& p) { WriteZip(p, {{"d", "[QVXDAT]"}}); }, "Invalid Dat File!"},
-      {"empty dat", [](const std::string& p) { WriteZip(p, {{"d", ""}}); }, "Invalid Dat File!"},
+       [](const std::string& p) {
+         WriteZip(p, {{"d", "[QVXDAT]"}});
+       },
+       "Invalid Dat File!"},
+      {"empty dat",
+       [](const std::string& p) {
+         WriteZip(p, {{"d", ""}});
+       },
+       "Invalid Dat File!"},
       {"crc mismatch",
        [&](const std::string& p) { WriteLyingZip(p, good, 0x12345678, good.size()); },
        "Unable To Load Dat File!"},
       {"claims more than it holds",
        [&](const std::string& p) {
-         WriteLyingZip(p, good, crc32(0, reinterpret_cast<const Bytef*>(good.data()),
-                                      static_cast<uInt>(good.size())),
-                       good.size() + 100);
+         WriteLyingZip(
+             p, good,
+             crc32(0, reinterpret_cast<const Bytef*>(good.data()), static_cast<uInt>(good.size())),
+             good.size() + 100);
        },
        "Unable To Load Dat File!"},
-      {"claims gigabytes",
-       [&](const std::string& p) { WriteLyingZip(p, good, 0, 0xFFFFFFF0ul); },
+      {"claims gigabytes", [&](const std::string& p) { WriteLyingZip(p, good, 0, 0xFFFFFFF0ul); },
        "Unable To Allocate Enuff Memory To Decompress Dat!"},
   };
   for (const Row& r : rows) {
@@ -150,19 +165,24 @@ TEST_F(DatLoaderTest, SectionRules) {
     std::string dat;
     std::vector<std::string> crcs;
   } rows[] = {
-      {"CR LF lines", "[QVXDAT]\r\n[COMMENT]\r\nx\r\n[ROMS]\r\naa:1\r\nbb:2\r\n[END]\r\ncc\r\n",
+      {"CR LF lines",
+       "[QVXDAT]\r\n[COMMENT]\r\nx\r\n[ROMS]\r\naa:1\r\nbb:2\r\n[END]\r\ncc\r\n",
        {"aa", "bb"}},
-      {"[ROMS] before [COMMENT] is ignored", "[QVXDAT]\n[ROMS]\nxx\n[COMMENT]\n[ROMS]\naa\n",
+      {"[ROMS] before [COMMENT] is ignored",
+       "[QVXDAT]\n[ROMS]\nxx\n[COMMENT]\n[ROMS]\naa\n",
        {"aa"}},
       {"no [COMMENT]", "[QVXDAT]\n[ROMS]\naa\n", {}},
       {"no [ROMS] after [COMMENT]", "[QVXDAT]\n[COMMENT]\naa\n", {}},
       {"no [END]", "[QVXDAT]\n[COMMENT]\n[ROMS]\naa\nbb", {"aa", "bb"}},
-      {"[END] without line end is a ROM line", "[QVXDAT]\n[COMMENT]\n[ROMS]\naa\n[END]",
+      {"[END] without line end is a ROM line",
+       "[QVXDAT]\n[COMMENT]\n[ROMS]\naa\n[END]",
        {"aa", "[END]"}},
-      {"blank line is a record", "[QVXDAT]\n[COMMENT]\n[ROMS]\naa\n\nbb\n[END]\n",
+      {"blank line is a record",
+       "[QVXDAT]\n[COMMENT]\n[ROMS]\naa\n\nbb\n[END]\n",
        {"aa", "", "bb"}},
       {"after [END] nothing", "[QVXDAT]\n[COMMENT]\n[ROMS]\n[END]\naa\n", {}},
-      {"marker with CR only is no marker", "[QVXDAT]\n[COMMENT]\n[ROMS]\naa\n[END]\rbb\n",
+      {"marker with CR only is no marker",
+       "[QVXDAT]\n[COMMENT]\n[ROMS]\naa\n[END]\rbb\n",
        {"aa", "[END]\rbb"}},
   };
   for (const Row& r : rows) {

@@ -8,8 +8,8 @@
 class DisplayNameTest : public CoreTest {
  protected:
   int AddSample(int size) {
-    return AddRom({"1a2b3c4d", size, "Some Game (E)", "0001", "Roms", "Ltd", "Friendly",
-                   "Some_Game_E-LTD"});
+    return AddRom(
+        {"1a2b3c4d", size, "Some Game (E)", "0001", "Roms", "Ltd", "Friendly", "Some_Game_E-LTD"});
   }
   void SetNaming(int num, int grp, int size, int crc) {
     g_settings.NUM = num;
@@ -61,9 +61,13 @@ TEST(MbitFigure, ThirtyTwoBitArithmetic) {
   struct Row {
     int32_t size, mbit;
   } rows[] = {
-      {0, 0},           {131071, 0},     {131072, 1},    {-131072, -1},
+      {0, 0},
+      {131071, 0},
+      {131072, 1},
+      {-131072, -1},
       {-131071, 0},  // truncated toward zero
-      {268435455, 2047}, {268435456, -2048},  // the product leaves the signed range
+      {268435455, 2047},
+      {268435456, -2048},  // the product leaves the signed range
       {33554432, 256},
   };
   for (const Row& r : rows) EXPECT_EQ(r.mbit, MbitFigure(r.size)) << r.size;

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "base/text.h"
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
-#include "base/text.h"
 #include "settings/settings.h"
 
 class HaveMissListsTest : public CoreTest {
@@ -132,8 +132,8 @@ TEST_F(HaveMissListsTest, WriteFailuresAreReportedNotPassedOffAsSaved) {
     // A full disk: every byte written to this list fails.
     ASSERT_EQ(0, symlink("/dev/full", NativePath(name).c_str()));
     EXPECT_EQ(0, SaveLists());
-    ExpectOneMessage(name == kHaveListName ? "Unable To Write Have List!"
-                                           : "Unable To Write Miss List!",
-                     "Save Error");
+    ExpectOneMessage(
+        name == kHaveListName ? "Unable To Write Have List!" : "Unable To Write Miss List!",
+        "Save Error");
   }
 }

@@ -7,8 +7,15 @@
 namespace {
 
 enum Flag {
-  kAlt = 1, kBeta = 2, kDevKit = 4, kHardware = 8, kPirate = 16, kPnes = 32, kPreTrained = 64,
-  kScene = 128, kAll = 255,
+  kAlt = 1,
+  kBeta = 2,
+  kDevKit = 4,
+  kHardware = 8,
+  kPirate = 16,
+  kPnes = 32,
+  kPreTrained = 64,
+  kScene = 128,
+  kAll = 255,
 };
 
 void SetFlags(int flags) {

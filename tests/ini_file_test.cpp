@@ -113,8 +113,8 @@ TEST_F(IniFileTest, KeyMatchingEdges) {
       {"TYPE=3\n", &Settings::TYPE, 3},
       {"TYPE=-1\n", &Settings::TYPE, 0},
       {"TYPE=4\nTYPE=1\n", &Settings::TYPE, 1},
-      {"LOG", &Settings::LOG, 1},       // last line without "=" nor line feed
-      {"LOG\n", &Settings::LOG, 0},     // with its line feed it is no key
+      {"LOG", &Settings::LOG, 1},    // last line without "=" nor line feed
+      {"LOG\n", &Settings::LOG, 0},  // with its line feed it is no key
       {"LOG\r\n", &Settings::LOG, 0},
       {"NAME=2\nNAME", &Settings::NAME, 0},
       {"# LOG=1\n", &Settings::LOG, 0},

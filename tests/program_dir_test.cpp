@@ -1,7 +1,7 @@
 // The program directory taken from the executable's path.
-#include <gtest/gtest.h>
-
 #include "ui/program_dir.h"
+
+#include <gtest/gtest.h>
 
 TEST(ProgramDirectory, CutAfterLastSeparator) {
   struct Row {
@@ -10,7 +10,7 @@ TEST(ProgramDirectory, CutAfterLastSeparator) {
   } rows[] = {
       {"C:\\Tools\\x.exe", "C:\\Tools\\"},
       {"C:x.exe", "C:"},
-      {"x.exe", "x.exe"},    // neither separator: the whole path stays
+      {"x.exe", "x.exe"},      // neither separator: the whole path stays
       {"\\x.exe", "\\x.exe"},  // the first character is never looked at
       {"Z:\\tmp\\a\\b\\tarnwick.exe", "Z:\\tmp\\a\\b\\"},
   };

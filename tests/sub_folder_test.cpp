@@ -10,12 +10,15 @@ TEST(CountryOfName, TagsInTheirOrder) {
     const char* name;
     const char* country;
   } rows[] = {
-      {"Game (U)", "USA"},           {"Game (E)", "Europe"},      {"Game (X)", "Europe"},
-      {"Game (Y)", "Europe"},        {"Game (J)", "Japan"},       {"Game (Ch)", "China"},
-      {"Game (S)", "Spain"},         {"Game (F)", "France"},      {"Game (G)", "Germany"},
-      {"Game (I)", "Italy"},         {"Game (E) (U)", "USA"},     {"Game (J) (E)", "Europe"},
-      {"Game (F) (S)", "Spain"},     {"Game (Europe)", "UNKNOWN"}, {"Game (u)", "UNKNOWN"},
-      {"Game (K)", "UNKNOWN"},       {"", "UNKNOWN"},
+      {"Game (U)", "USA"},       {"Game (E)", "Europe"},
+      {"Game (X)", "Europe"},    {"Game (Y)", "Europe"},
+      {"Game (J)", "Japan"},     {"Game (Ch)", "China"},
+      {"Game (S)", "Spain"},     {"Game (F)", "France"},
+      {"Game (G)", "Germany"},   {"Game (I)", "Italy"},
+      {"Game (E) (U)", "USA"},   {"Game (J) (E)", "Europe"},
+      {"Game (F) (S)", "Spain"}, {"Game (Europe)", "UNKNOWN"},
+      {"Game (u)", "UNKNOWN"},   {"Game (K)", "UNKNOWN"},
+      {"", "UNKNOWN"},
   };
   for (const Row& r : rows) EXPECT_STREQ(r.country, CountryOfName(r.name)) << r.name;
 }
@@ -30,9 +33,9 @@ TEST_F(SubFolderTest, ByType) {
     int type, index;
     const char* folder;
   } rows[] = {
-      {0, rom, "Beta"},    {1, rom, "USA"},  {2, rom, "32mbit"}, {3, rom, "ignored"},
-      {4, rom, "Grp"},     {0, small, ""},   {2, small, "0mbit"}, {3, small, ""},
-      {5, rom, ""},        {9, rom, ""},     {-1, rom, ""},
+      {0, rom, "Beta"}, {1, rom, "USA"}, {2, rom, "32mbit"},  {3, rom, "ignored"},
+      {4, rom, "Grp"},  {0, small, ""},  {2, small, "0mbit"}, {3, small, ""},
+      {5, rom, ""},     {9, rom, ""},    {-1, rom, ""},
   };
   for (const Row& r : rows) {
     g_settings.TYPE = r.type;

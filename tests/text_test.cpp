@@ -1,7 +1,7 @@
 // Bounded formatting and the folded comparison behind CRC matching and list sorting.
-#include <gtest/gtest.h>
-
 #include "base/text.h"
+
+#include <gtest/gtest.h>
 
 TEST(Text, FormatReportsWhetherItFitted) {
   char small[6];
@@ -19,8 +19,8 @@ TEST(Text, CompareFoldsOnlyAsciiLetters) {
     const char* b;
     int sign;
   } rows[] = {
-      {"ABC", "abc", 0},   {"abc", "abd", -1}, {"ab", "abc", -1},  {"", "", 0},
-      {"_", "a", -1},      {"_", "A", -1},     {"~", "z", 1},      {"[", "a", -1},
+      {"ABC", "abc", 0},    {"abc", "abd", -1}, {"ab", "abc", -1}, {"", "", 0},
+      {"_", "a", -1},       {"_", "A", -1},     {"~", "z", 1},     {"[", "a", -1},
       {"\xC9", "\xE9", -1},  // only A to Z fold: other bytes compare as they are, unsigned
       {"\x80", "a", 1},
   };

@@ -93,9 +93,9 @@ void SplitRomLine(const char* line, RomRecord& rom) {
 }
 
 const int kLoadControls[] = {
-    ctl::kRename,     ctl::kScan,          ctl::kMove,           ctl::kPickSource,
-    ctl::kPickDest,   ctl::kSaveLists,     ctl::kShowAll,        ctl::kShowHave,
-    ctl::kShowMiss,   ctl::kResetHaves,    ctl::kIncludeOptions, ctl::kNamingOptions,
+    ctl::kRename,          ctl::kScan,       ctl::kMove,           ctl::kPickSource,
+    ctl::kPickDest,        ctl::kSaveLists,  ctl::kShowAll,        ctl::kShowHave,
+    ctl::kShowMiss,        ctl::kResetHaves, ctl::kIncludeOptions, ctl::kNamingOptions,
     ctl::kRenamingOptions,
 };
 
@@ -126,8 +126,8 @@ int ReadFirstEntry(const char* path, char** dat, size_t* length) {
   unz_file_info info;
   char entry_name[1024];
   if (unzGoToFirstFile(zip) != UNZ_OK ||
-      unzGetCurrentFileInfo(zip, &info, entry_name, sizeof(entry_name), nullptr, 0, nullptr,
-                            0) != UNZ_OK) {
+      unzGetCurrentFileInfo(zip, &info, entry_name, sizeof(entry_name), nullptr, 0, nullptr, 0) !=
+          UNZ_OK) {
     unzClose(zip);
     return Fail(kUnableToLoad);
   }

@@ -17,10 +17,17 @@ NameText BuildDisplayName(int index) {
   result.text[0] = '\0';
   if (g_settings.NUM) Append(result.text, "%s", rom.number);
   switch (g_settings.NAME) {
-    case 0: Append(result.text, "%s", rom.name); break;
-    case 1: Append(result.text, "%s", rom.friendly_name); break;
-    case 2: Append(result.text, "%s", rom.scene_name); break;
-    default: break;
+    case 0:
+      Append(result.text, "%s", rom.name);
+      break;
+    case 1:
+      Append(result.text, "%s", rom.friendly_name);
+      break;
+    case 2:
+      Append(result.text, "%s", rom.scene_name);
+      break;
+    default:
+      break;
   }
   if (g_settings.GRP) Append(result.text, " (%s)", rom.group);
   if (g_settings.SIZE) Append(result.text, " (%imbit)", static_cast<int>(MbitFigure(rom.size)));

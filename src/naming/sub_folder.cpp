@@ -12,9 +12,8 @@ static const struct {
   const char* tag;
   const char* country;
 } kCountryTags[] = {
-    {"(U)", "USA"},     {"(E)", "Europe"}, {"(X)", "Europe"}, {"(Y)", "Europe"},
-    {"(J)", "Japan"},   {"(Ch)", "China"}, {"(S)", "Spain"},  {"(F)", "France"},
-    {"(G)", "Germany"}, {"(I)", "Italy"},
+    {"(U)", "USA"},    {"(E)", "Europe"}, {"(X)", "Europe"}, {"(Y)", "Europe"},  {"(J)", "Japan"},
+    {"(Ch)", "China"}, {"(S)", "Spain"},  {"(F)", "France"}, {"(G)", "Germany"}, {"(I)", "Italy"},
 };
 
 const char* CountryOfName(const char* name) {
@@ -28,12 +27,23 @@ NameText BuildSubFolderName(int index) {
   NameText result;
   result.text[0] = '\0';
   switch (g_settings.TYPE) {
-    case 0: CopyText(result.text, rom.category); break;
-    case 1: CopyText(result.text, CountryOfName(rom.name)); break;
-    case 2: Format(result.text, "%imbit", static_cast<int>(MbitFigure(rom.size))); break;
-    case 3: CopyText(result.text, rom.extra_text); break;
-    case 4: CopyText(result.text, rom.group); break;
-    default: break;  // no classification: never reuse another ROM's folder
+    case 0:
+      CopyText(result.text, rom.category);
+      break;
+    case 1:
+      CopyText(result.text, CountryOfName(rom.name));
+      break;
+    case 2:
+      Format(result.text, "%imbit", static_cast<int>(MbitFigure(rom.size)));
+      break;
+    case 3:
+      CopyText(result.text, rom.extra_text);
+      break;
+    case 4:
+      CopyText(result.text, rom.group);
+      break;
+    default:
+      break;  // no classification: never reuse another ROM's folder
   }
   return result;
 }

@@ -37,7 +37,7 @@ int ZCALLBACK ZipError(voidpf, voidpf stream) { return ferror(static_cast<FILE*>
 }  // namespace
 
 unzFile OpenZip(const char* path) {
-  zlib_filefunc_def functions = {ZipOpen,  ZipRead,  ZipWrite, ZipTell,
-                                 ZipSeek,  ZipClose, ZipError, nullptr};
+  zlib_filefunc_def functions = {ZipOpen, ZipRead,  ZipWrite, ZipTell,
+                                 ZipSeek, ZipClose, ZipError, nullptr};
   return unzOpen2(path, &functions);
 }

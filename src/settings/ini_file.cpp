@@ -50,7 +50,8 @@ const OptionKey kOptionKeys[] = {
 const struct {
   const char* key;
   int id;
-} kPathKeys[] = {{"DB", ctl::kDatabaseField}, {"SRC", ctl::kSourceField}, {"DEST", ctl::kDestField}};
+} kPathKeys[] = {
+    {"DB", ctl::kDatabaseField}, {"SRC", ctl::kSourceField}, {"DEST", ctl::kDestField}};
 
 // One line of the file, split at its first "=". Lines are read whole (a path of 259
 // characters must come back whole); beyond kLineSize the rest of a line is dropped.

@@ -1,9 +1,10 @@
 // fake_window.cpp: the recording main window of the tests.
 #include "fakes/fake_window.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstring>
-#include <strings.h>
 
 #include "ui/controls.h"
 

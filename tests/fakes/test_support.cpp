@@ -79,9 +79,9 @@ void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries) {
   ASSERT_NE(zip, nullptr) << path;
   for (const ZipEntry& entry : entries) {
     zip_fileinfo info = {};
-    ASSERT_EQ(ZIP_OK, zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0,
-                                          nullptr, entry.deflate ? Z_DEFLATED : 0,
-                                          Z_DEFAULT_COMPRESSION));
+    ASSERT_EQ(ZIP_OK,
+              zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
+                                  entry.deflate ? Z_DEFLATED : 0, Z_DEFAULT_COMPRESSION));
     ASSERT_EQ(ZIP_OK, zipWriteInFileInZip(zip, entry.data.data(),
                                           static_cast<unsigned>(entry.data.size())));
     ASSERT_EQ(ZIP_OK, zipCloseFileInZip(zip));
@@ -95,10 +95,9 @@ void WriteLyingZip(const std::string& path, const std::string& data, unsigned lo
   ASSERT_NE(zip, nullptr) << path;
   zip_fileinfo info = {};
   // Raw and stored: the bytes go in as they are, and the sizes and CRC are ours to claim.
-  ASSERT_EQ(ZIP_OK, zipOpenNewFileInZip2(zip, "dat.txt", &info, nullptr, 0, nullptr, 0, nullptr,
-                                         0, 0, 1));
   ASSERT_EQ(ZIP_OK,
-            zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())));
+            zipOpenNewFileInZip2(zip, "dat.txt", &info, nullptr, 0, nullptr, 0, nullptr, 0, 0, 1));
+  ASSERT_EQ(ZIP_OK, zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())));
   ASSERT_EQ(ZIP_OK, zipCloseFileInZipRaw(zip, uncompressed_size, crc));
   ASSERT_EQ(ZIP_OK, zipClose(zip, nullptr));
 }
