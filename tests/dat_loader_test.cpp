@@ -14,6 +14,9 @@
 
 namespace {
 
+const char kUnableToLoad[] = "Unable To Load Dat File!";
+const char kInvalidDat[] = "Invalid Dat File!";
+
 const int kCommandsOfALoad[] = {
     ctl::kRename,     ctl::kScan,           ctl::kMove,          ctl::kPickSource,
     ctl::kPickDest,   ctl::kShowAll,        ctl::kShowHave,      ctl::kShowMiss,
@@ -33,6 +36,7 @@ class DatLoaderTest : public CoreTest {
     WriteZip(NativePath("db.zip"), {{"db.dat", dat, deflate}});
     return LoadDatabase(SystemPath("db.zip").c_str());
   }
+  // One message, an empty table, the commands disabled, the title as it was.
   void ExpectFailure(const char* message) {
     ASSERT_EQ(1u, window_.messages().size());
     EXPECT_EQ(message, window_.messages()[0].text);
@@ -45,6 +49,8 @@ class DatLoaderTest : public CoreTest {
     EXPECT_TRUE(window_.checked(ctl::kShowAll));
     EXPECT_EQ("0 (0)", window_.text(ctl::kKnownCounter));
     EXPECT_TRUE(window_.rows().empty());
+    EXPECT_EQ("before", window_.title());
+    window_.ClearMessages();
   }
 };
 
@@ -84,79 +90,55 @@ TEST_F(DatLoaderTest, SaveListsWaitsForAnOwnedRom) {
   EXPECT_FALSE(window_.enabled(ctl::kSaveLists));
 }
 
-TEST_F(DatLoaderTest, FailuresLeaveAnEmptyTableAndDisabledCommands) {
+TEST_F(DatLoaderTest, ArchiveFailures) {
   const std::string good = Dat("0a1b2c3d:1:A:1:Roms:::\n");
+  const uLong good_crc =
+      crc32(0, reinterpret_cast<const Bytef*>(good.data()), static_cast<uInt>(good.size()));
+  using Make = std::function<void(const std::string&)>;
   struct Row {
     const char* name;
-    std::function<void(const std::string&)> make;
+    Make make;
     const char* message;
   } rows[] = {
-      {"missing file", [](const std::string&) {}, "Unable To Load Dat File!"},
-      {"not a zip", [](const std::string& p) { WriteFile(p, "PK\3\4 this is no zip"); },
-       "Unable To Load Dat File!"},
-      {"empty file", [](const std::string& p) { WriteFile(p, ""); }, "Unable To Load Dat File!"},
-      {"no entries", [](const std::string& p) { WriteZip(p, {}); }, "Unable To Load Dat File!"},
-      {"read-me first",
-       [&](const std::string& p) {
-         WriteZip(p, {{"readme.txt", "Hello\n"}, {"db.dat", good}});
-       },
-       "Invalid Dat File!"},
-      {"lower-case marker",
-       [](const std::string& p) {
-         WriteZip(p, {{"d", "[qvxdat]\n[COMMENT]\n[ROMS]\n"}});
-       },
-       "Invalid Dat File!"},
-      {"marker and blank",
-       [](const std::string& p) {
-         WriteZip(p, {{"d", "[QVXDAT] \n[COMMENT]\n[ROMS]\n"}});
-       },
-       "Invalid Dat File!"},
-      {"byte-order mark",
-       [](const std::string& p) {
-         WriteZip(p, {{"d", "\xEF\xBB\xBF[QVXDAT]\n[ROMS]\n"}});
-       },
-       "Invalid Dat File!"},
-      {"marker without line end",
-       [](const std::string& p) {
-         WriteZip(p, {{"d", "[QVXDAT]"}});
-       },
-       "Invalid Dat File!"},
-      {"empty dat",
-       [](const std::string& p) {
-         WriteZip(p, {{"d", ""}});
-       },
-       "Invalid Dat File!"},
-      {"crc mismatch",
-       [&](const std::string& p) { WriteLyingZip(p, good, 0x12345678, good.size()); },
-       "Unable To Load Dat File!"},
+      {"missing file", [](auto&) {}, kUnableToLoad},
+      {"not a zip", [](auto& p) { WriteFile(p, "PK\3\4 this is no zip"); }, kUnableToLoad},
+      {"empty file", [](auto& p) { WriteFile(p, ""); }, kUnableToLoad},
+      {"no entries", [](auto& p) { WriteZip(p, {}); }, kUnableToLoad},
+      {"crc mismatch", [&](auto& p) { WriteLyingZip(p, good, 0x12345678, good.size()); },
+       kUnableToLoad},
       {"claims more than it holds",
-       [&](const std::string& p) {
-         WriteLyingZip(
-             p, good,
-             crc32(0, reinterpret_cast<const Bytef*>(good.data()), static_cast<uInt>(good.size())),
-             good.size() + 100);
-       },
-       "Unable To Load Dat File!"},
-      {"claims gigabytes", [&](const std::string& p) { WriteLyingZip(p, good, 0, 0xFFFFFFF0ul); },
+       [&](auto& p) { WriteLyingZip(p, good, good_crc, good.size() + 100); }, kUnableToLoad},
+      {"claims gigabytes", [&](auto& p) { WriteLyingZip(p, good, 0, 0xFFFFFFF0ul); },
        "Unable To Allocate Enuff Memory To Decompress Dat!"},
+      {"read-me first",
+       [&](auto& p) {
+         WriteZip(p, {{"readme.txt", "Hi\n"}, {"db.dat", good}});
+       },
+       kInvalidDat},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
-    std::string path = NativePath(std::string(r.name) + ".zip");
-    r.make(path);
+    r.make(NativePath(std::string(r.name) + ".zip"));
     // Each failure follows a good load: the earlier database is gone afterwards.
     ASSERT_EQ(1, LoadDat(good));
-    ASSERT_EQ(1, rom_count);
-    window_.ClearMessages();
-    std::string title = window_.title();
     window_.SetTitle("before");
     EXPECT_EQ(0, LoadDatabase(SystemPath(std::string(r.name) + ".zip").c_str()));
     ExpectFailure(r.message);
-    EXPECT_EQ("before", window_.title());
-    window_.ClearMessages();
   }
   EXPECT_EQ(0, LoadDatabase(""));
-  ExpectFailure("Unable To Load Dat File!");
+  ExpectFailure(kUnableToLoad);
+}
+
+TEST_F(DatLoaderTest, NotADat) {
+  const char* dats[] = {"[qvxdat]\n[COMMENT]\n[ROMS]\n", "[QVXDAT] \n[COMMENT]\n[ROMS]\n",
+                        "\xEF\xBB\xBF[QVXDAT]\n[ROMS]\n", "[QVXDAT]", ""};
+  for (const char* dat : dats) {
+    SCOPED_TRACE(dat);
+    ASSERT_EQ(1, LoadDat(Dat("aa:1:A\n")));
+    window_.SetTitle("before");
+    EXPECT_EQ(0, LoadDat(dat));
+    ExpectFailure(kInvalidDat);
+  }
 }
 
 TEST_F(DatLoaderTest, SectionRules) {

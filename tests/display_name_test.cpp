@@ -72,16 +72,3 @@ TEST(MbitFigure, ThirtyTwoBitArithmetic) {
   };
   for (const Row& r : rows) EXPECT_EQ(r.mbit, MbitFigure(r.size)) << r.size;
 }
-
-TEST_F(DisplayNameTest, EachCallOwnsItsText) {
-  int a = AddRom({"11111111", 0, "Alpha", "", "Roms"});
-  int b = AddRom({"22222222", 0, "Beta", "", "Roms"});
-  NameText first = BuildDisplayName(a);
-  NameText second = BuildDisplayName(b);
-  EXPECT_STREQ("Alpha", first.text);
-  EXPECT_STREQ("Beta", second.text);
-  g_settings.CRC = 1;
-  EXPECT_STREQ("Alpha (11111111)", BuildDisplayName(a).text);
-  g_settings.CRC = 0;
-  EXPECT_STREQ("Alpha", BuildDisplayName(a).text);  // nothing of the last call remains
-}

@@ -42,13 +42,3 @@ TEST_F(SubFolderTest, ByType) {
     EXPECT_STREQ(r.folder, BuildSubFolderName(r.index).text) << "TYPE " << r.type;
   }
 }
-
-TEST_F(SubFolderTest, UndefinedTypeNeverReusesAnEarlierFolder) {
-  int rom = AddRom({"1a2b3c4d", 16777216, "Game (J)", "", "Roms"});
-  g_settings.TYPE = 1;
-  EXPECT_STREQ("Japan", BuildSubFolderName(rom).text);
-  g_settings.TYPE = 7;
-  EXPECT_STREQ("", BuildSubFolderName(rom).text);
-  g_settings.TYPE = 2;
-  EXPECT_STREQ("128mbit", BuildSubFolderName(rom).text);
-}

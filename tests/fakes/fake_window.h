@@ -11,49 +11,51 @@
 class FakeWindow : public Window {
  public:
   struct Message {
+    std::string text, caption;
+  };
+  struct Control {
+    bool enabled = false, checked = false;
     std::string text;
-    std::string caption;
   };
 
   // Controls as the main window creates them: Load enabled, commands disabled, counters 0.
   FakeWindow();
 
-  void EnableControl(int id, bool enabled) override;
-  void SetControlText(int id, const char* text) override;
+  // The operations lock, since a scan calls them from its own thread.
+  void EnableControl(int id, bool enabled) override { Lock(), controls_[id].enabled = enabled; }
+  void SetControlText(int id, const char* text) override { Lock(), controls_[id].text = text; }
   int GetControlText(int id, char* out, int size) override;
-  void SetTitle(const char* title) override;
-  void SetRadio(int id, bool on) override;
-  bool IsRadioOn(int id) override;
-  void ClearList() override;
-  void AddListRow(const char* text) override;
-  void SetProgress(int position) override;
-  void ShowMessage(const char* text, const char* caption) override;
-  void SendScanFinished() override;
+  void SetTitle(const char* title) override { Lock(), title_ = title, ++title_changes_; }
+  void SetRadio(int id, bool on) override { Lock(), controls_[id].checked = on; }
+  bool IsRadioOn(int id) override { return Lock(), controls_[id].checked; }
+  void ClearList() override { Lock(), rows_.clear(); }
+  void AddListRow(const char* text) override { Lock(), rows_.push_back(text); }
+  void SetProgress(int position) override { Lock(), progress_ = position; }
+  void ShowMessage(const char* text, const char* caption) override {
+    Lock(), messages_.push_back({text, caption});
+  }
+  void SendScanFinished() override { Lock(), ++scan_finished_; }
 
-  bool enabled(int id);
-  std::string text(int id);
-  std::string title();
-  int title_changes();
-  bool checked(int id);
-  std::vector<std::string> rows();         // in the order they were added
-  std::vector<std::string> sorted_rows();  // as the sorted list box shows them
-  std::vector<Message> messages();
-  int progress();
-  int scan_finished_count();
-  void ClearMessages();
+  // What the user sees, read by the test once the code under test has returned.
+  bool enabled(int id) { return controls_[id].enabled; }
+  bool checked(int id) { return controls_[id].checked; }
+  std::string text(int id) { return controls_[id].text; }
+  const std::string& title() const { return title_; }
+  int title_changes() const { return title_changes_; }
+  const std::vector<std::string>& rows() const { return rows_; }  // in the order added
+  std::vector<std::string> sorted_rows() const;  // as the sorted list box shows them
+  const std::vector<Message>& messages() const { return messages_; }
+  void ClearMessages() { messages_.clear(); }
 
   // Selects one show-filter button as a click would.
   void Show(int radio_id);
 
  private:
-  struct Control {
-    bool enabled = false;
-    bool checked = false;
-    std::string text;
-  };
+  std::unique_lock<std::mutex> Lock() { return std::unique_lock<std::mutex>(mutex_); }
+
   std::mutex mutex_;
   std::map<int, Control> controls_;
-  std::string title_;
+  std::string title_ = "Tarnwick";
   int title_changes_ = 0;
   std::vector<std::string> rows_;
   std::vector<Message> messages_;
