@@ -26,10 +26,9 @@ const char* SortKey(int index) {
 // Moves the records so that position p receives the record that stood at order[p]; each
 // record moves once, following the cycles of the permutation.
 void PermuteTable(std::vector<int16_t>& order) {
-  static RomRecord held;  // one record in flight; static because it is large
   for (int start = 0; start < rom_count; ++start) {
     if (order[start] == start) continue;
-    held = g_roms[start];
+    RomRecord held = g_roms[start];  // the one record in flight
     int at = start;
     while (order[at] != start) {
       int from = order[at];
