@@ -195,10 +195,7 @@ int LoadDatabase(const char* path) {
   if (!ReadFirstEntry(path, &dat, &length)) return 0;
   int parsed = ParseDat(dat, length);
   free(dat);
-  if (!parsed) {
-    ClearRomTable();
-    return Fail("Invalid Dat File!");
-  }
+  if (!parsed) return Fail("Invalid Dat File!");  // refused before any record was written
   EnableAfterLoad();
   SetIdleTitle();
   MarkHaves();
