@@ -24,3 +24,31 @@ int ResizeFile(const char* path, long size);
 
 // The running executable's full path in the system's format; 1 on success.
 int ExecutablePath(char* out, int size);
+
+// A folder's entries, as the scanner walks them.
+constexpr int kEntryNameSize = 260;
+struct FolderEntry {
+  char name[kEntryNameSize];
+  bool is_directory;
+};
+
+// An open enumeration; the platform owns its layout.
+struct FolderListing;
+
+// Starts enumerating pattern, a folder followed by "\*" ("C:\ROMS\*", "C:\*"). Entries come
+// in the order the file system returns them, "." and ".." included where it gives them.
+// nullptr when the folder cannot be read.
+FolderListing* OpenFolderListing(const char* pattern);
+
+// The next entry; 0 when the listing is done. Names that do not fit an entry are passed over.
+int NextFolderEntry(FolderListing* listing, FolderEntry* entry);
+
+void CloseFolderListing(FolderListing* listing);
+
+// Creates one folder; 0 when it could not be made, also when it exists already.
+int MakeDirectory(const char* path);
+
+// Moves a file to a new path, across folders and volumes, and never over an existing file:
+// the move fails when to exists, also when it appears meanwhile. A source and target that
+// differ only in letter case rename the file. 1 on success; on failure the source is intact.
+int MovePath(const char* from, const char* to);
