@@ -1,7 +1,12 @@
 // file_system_posix.cpp: the file operations on POSIX; "\" in our paths becomes "/".
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "base/text.h"
@@ -63,5 +68,180 @@ int ExecutablePath(char* out, int size) {
   out[length] = '\0';
   for (char* p = out; *p; ++p)
     if (*p == '/') *p = '\\';
+  return 1;
+}
+
+// Folder listings: the pattern's "*" is dropped and the folder read with readdir.
+struct FolderListing {
+  DIR* dir;
+  char folder[4096];  // native, with its trailing "/"
+  bool drive_root;
+};
+
+FolderListing* OpenFolderListing(const char* pattern) {
+  NativePath native(pattern);
+  size_t length = strlen(native.get());
+  if (!native.fits() || length == 0 || native.get()[length - 1] != '*') return nullptr;
+  FolderListing* listing = new FolderListing;
+  // "X/*" lists X/; "C:*" (no separator) lists C:, relative like a Windows drive's current
+  // folder, and is never what a caller of ours forms.
+  CopyText(listing->folder, native.get());
+  listing->folder[length - 1] = '\0';
+  // "C:\*" lists a folder named "C:" in the working folder, which stands in for a drive;
+  // like a Windows drive root, it lists no "." or "..".
+  const char* folder = listing->folder;
+  listing->drive_root = strlen(folder) == 3 && folder[1] == ':' && folder[2] == '/';
+  listing->dir = opendir(folder[0] ? folder : ".");
+  if (listing->dir == nullptr) {
+    delete listing;
+    return nullptr;
+  }
+  return listing;
+}
+
+int NextFolderEntry(FolderListing* listing, FolderEntry* entry) {
+  while (struct dirent* found = readdir(listing->dir)) {
+    bool dots = strcmp(found->d_name, ".") == 0 || strcmp(found->d_name, "..") == 0;
+    if (dots && listing->drive_root) continue;
+    // A "\" inside a name cannot be said in our path format, where it separates folders.
+    if (strchr(found->d_name, '\\') != nullptr) continue;
+    if (!CopyText(entry->name, found->d_name)) continue;
+    char path[4096 + kEntryNameSize];
+    if (!Format(path, "%s%s", listing->folder, found->d_name)) continue;
+    // Follows links as Windows follows its own. Fifos, sockets and devices do not exist on
+    // a Windows volume, and reading a fifo would hang the scan, so they are passed over.
+    struct stat info;
+    if (stat(path, &info) != 0) continue;
+    if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) continue;
+    entry->is_directory = S_ISDIR(info.st_mode);
+    return 1;
+  }
+  return 0;
+}
+
+void CloseFolderListing(FolderListing* listing) {
+  closedir(listing->dir);
+  delete listing;
+}
+
+int MakeDirectory(const char* path) {
+  NativePath native(path);
+  return native.fits() && mkdir(native.get(), 0777) == 0 ? 1 : 0;
+}
+
+namespace {
+
+// Writes all of size bytes; false on any failure.
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t written = write(fd, data, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+// Copies from into a new file at to (created exclusively), flushed to the disk. On any
+// failure the partial copy is removed.
+bool CopyExclusive(const char* from, const char* to, mode_t mode) {
+  int in = open(from, O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  int out = open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode & 0777);
+  if (out < 0) {
+    close(in);
+    return false;
+  }
+  static thread_local char buffer[1 << 16];
+  bool copied = true;
+  uLong source_crc = crc32(0L, Z_NULL, 0);
+  for (;;) {
+    ssize_t got = read(in, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) copied = false;
+    if (got <= 0) break;
+    source_crc = crc32(source_crc, reinterpret_cast<Bytef*>(buffer), static_cast<uInt>(got));
+    if (!WriteAll(out, buffer, static_cast<size_t>(got))) {
+      copied = false;
+      break;
+    }
+  }
+  close(in);
+  copied = copied && fsync(out) == 0;
+  copied = close(out) == 0 && copied;
+  // Read the copy back: the source is removed only once the copy is known to be whole.
+  if (copied) {
+    uLong copy_crc = crc32(0L, Z_NULL, 0);
+    int check = open(to, O_RDONLY | O_CLOEXEC);
+    copied = check >= 0;
+    while (copied) {
+      ssize_t got = read(check, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) copied = false;
+      if (got <= 0) break;
+      copy_crc = crc32(copy_crc, reinterpret_cast<Bytef*>(buffer), static_cast<uInt>(got));
+    }
+    if (check >= 0) close(check);
+    copied = copied && copy_crc == source_crc;
+  }
+  if (!copied) unlink(to);
+  return copied;
+}
+
+// Flushes a folder's entries (a rename or a new name in it) to the disk.
+void SyncFolderOf(const char* path) {
+  char folder[4096];
+  CopyText(folder, path);
+  char* slash = strrchr(folder, '/');
+  if (slash == nullptr) {
+    CopyText(folder, ".");
+  } else {
+    slash[slash == folder ? 1 : 0] = '\0';
+  }
+  int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// Gives from the name to unless to exists: atomically, so a file appearing meanwhile is never
+// replaced. Falls back to link and unlink on file systems without RENAME_NOREPLACE.
+int RenameNoReplace(const char* from, const char* to) {
+  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+  if (link(from, to) != 0) return errno;
+  unlink(from);
+  return 0;
+}
+
+}  // namespace
+
+int MovePath(const char* from, const char* to) {
+  NativePath native_from(from), native_to(to);
+  if (!native_from.fits() || !native_to.fits()) return 0;
+  struct stat info;
+  // Only regular files are moved, as on Windows, where a folder never reaches this path.
+  if (stat(native_from.get(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  int error = RenameNoReplace(native_from.get(), native_to.get());
+  if (error == 0) return 1;
+  if (error != EXDEV) return 0;
+  // Another volume: copy under a temporary name in the target folder, flush and check it,
+  // give it the final name without replacing anything, and only then remove the source. A
+  // crash at any point leaves the source whole and at most a recognisable ".tarnwick-part".
+  char part[4096];
+  if (!Format(part, "%s.%ld.tarnwick-part", native_to.get(), static_cast<long>(getpid()))) return 0;
+  if (!CopyExclusive(native_from.get(), part, info.st_mode)) return 0;
+  if (RenameNoReplace(part, native_to.get()) != 0) {
+    unlink(part);
+    return 0;
+  }
+  SyncFolderOf(native_to.get());
+  if (unlink(native_from.get()) != 0) {
+    // The source cannot go (a read-only folder): undo, so the file is in one place only.
+    unlink(native_to.get());
+    return 0;
+  }
+  SyncFolderOf(native_from.get());
   return 1;
 }

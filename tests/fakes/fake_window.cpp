@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "scanner/scan_worker.h"
 #include "ui/controls.h"
 
 FakeWindow::FakeWindow() {
@@ -37,4 +38,13 @@ std::vector<std::string> FakeWindow::sorted_rows() const {
 void FakeWindow::Show(int radio_id) {
   for (int id : {ctl::kShowAll, ctl::kShowHave, ctl::kShowMiss})
     controls_[id].checked = id == radio_id;
+}
+
+void FakeWindow::SendScanFinished() {
+  {
+    auto lock = Lock();
+    ++scan_finished_;
+    Record("scan-finished", "");
+  }
+  OnScanFinished();
 }

@@ -21,20 +21,28 @@ class FakeWindow : public Window {
   // Controls as the main window creates them: Load enabled, commands disabled, counters 0.
   FakeWindow();
 
-  // The operations lock, since a scan calls them from its own thread.
-  void EnableControl(int id, bool enabled) override { Lock(), controls_[id].enabled = enabled; }
+  // The operations lock, since a scan calls them from its own thread. Each one is also
+  // recorded in order, for tests about sequence.
+  void EnableControl(int id, bool enabled) override {
+    Lock(), controls_[id].enabled = enabled, Record(enabled ? "enable " : "disable ", id);
+  }
   void SetControlText(int id, const char* text) override { Lock(), controls_[id].text = text; }
   int GetControlText(int id, char* out, int size) override;
-  void SetTitle(const char* title) override { Lock(), title_ = title, ++title_changes_; }
+  void SetTitle(const char* title) override {
+    Lock(), title_ = title, ++title_changes_, Record("title ", title);
+  }
   void SetRadio(int id, bool on) override { Lock(), controls_[id].checked = on; }
   bool IsRadioOn(int id) override { return Lock(), controls_[id].checked; }
   void ClearList() override { Lock(), rows_.clear(); }
   void AddListRow(const char* text) override { Lock(), rows_.push_back(text); }
-  void SetProgress(int position) override { Lock(), progress_ = position; }
-  void ShowMessage(const char* text, const char* caption) override {
-    Lock(), messages_.push_back({text, caption});
+  void SetProgress(int position) override {
+    Lock(), progress_.push_back(position), Record("progress ", position);
   }
-  void SendScanFinished() override { Lock(), ++scan_finished_; }
+  void ShowMessage(const char* text, const char* caption) override {
+    Lock(), messages_.push_back({text, caption}), Record("message ", text);
+  }
+  // Handled as the main window handles it: the scan's controls enabled again.
+  void SendScanFinished() override;
 
   // What the user sees, read by the test once the code under test has returned.
   bool enabled(int id) { return controls_[id].enabled; }
@@ -46,12 +54,19 @@ class FakeWindow : public Window {
   std::vector<std::string> sorted_rows() const;  // as the sorted list box shows them
   const std::vector<Message>& messages() const { return messages_; }
   void ClearMessages() { messages_.clear(); }
+  const std::vector<int>& progress() const { return progress_; }
+  int scan_finished() const { return scan_finished_; }
+  // "disable 1024", "title ...", "progress 33", "message Done!", "scan-finished", in order.
+  const std::vector<std::string>& events() const { return events_; }
+  void ClearEvents() { events_.clear(); }
 
   // Selects one show-filter button as a click would.
   void Show(int radio_id);
 
  private:
   std::unique_lock<std::mutex> Lock() { return std::unique_lock<std::mutex>(mutex_); }
+  void Record(const char* what, const std::string& value) { events_.push_back(what + value); }
+  void Record(const char* what, int value) { Record(what, std::to_string(value)); }
 
   std::mutex mutex_;
   std::map<int, Control> controls_;
@@ -59,6 +74,7 @@ class FakeWindow : public Window {
   int title_changes_ = 0;
   std::vector<std::string> rows_;
   std::vector<Message> messages_;
-  int progress_ = 0;
+  std::vector<int> progress_;
+  std::vector<std::string> events_;
   int scan_finished_ = 0;
 };

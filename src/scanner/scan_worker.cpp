@@ -1,0 +1,167 @@
+// scan_worker.cpp: the folder list, the counting pass and the main pass of one scan.
+#include "scanner/scan_worker.h"
+
+#include <cstring>
+
+#include "base/text.h"
+#include "database/rom_table.h"
+#include "platform/file_system.h"
+#include "reports/rom_list.h"
+#include "scanner/identify.h"
+#include "scanner/log_files.h"
+#include "scanner/placement.h"
+#include "ui/controls.h"
+#include "ui/window.h"
+
+int32_t g_rename_flag = 0;
+int32_t g_move_flag = 0;
+
+namespace {
+
+// Disabled for the worker's whole life, in this order; the show filter stays usable.
+constexpr int kScanControls[] = {
+    ctl::kSaveLists,     ctl::kResetHaves,      ctl::kScan,           ctl::kMove, ctl::kRename,
+    ctl::kNamingOptions, ctl::kRenamingOptions, ctl::kIncludeOptions, ctl::kLoad, ctl::kPickSource,
+    ctl::kPickDest};
+
+char g_folders[kMaxFolders][kFolderPathSize];
+int g_folder_count = 0;
+
+// Enters folder\name (or folder alone) into the folder list. A full list or a path that does
+// not fit is passed over: a cut path would name another folder.
+void AddFolder(const char* folder, const char* name) {
+  if (g_folder_count >= kMaxFolders) return;
+  char* entry = g_folders[g_folder_count];
+  bool fits = name != nullptr ? FormatInto(entry, kFolderPathSize, "%s\\%s", folder, name)
+                              : FormatInto(entry, kFolderPathSize, "%s", folder);
+  if (fits) {
+    ++g_folder_count;
+  } else {
+    entry[0] = '\0';
+  }
+}
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// "C:\" and the like: three characters, a drive letter, a colon and a separator.
+bool IsDriveRootText(const char* path) {
+  return strlen(path) == 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
+// Builds the folder list from the source listing: "." is the source itself, other
+// directories are its direct sub-folders; deeper folders are never entered.
+void BuildFolderList(FolderListing* listing, const char* source) {
+  memset(g_folders, 0, sizeof g_folders);
+  g_folder_count = 0;
+  // A drive root's listing has no "." entry, so the root is entered first by hand.
+  if (strlen(source) == 2 && IsDriveLetter(source[0]) && source[1] == ':')
+    AddFolder(source, nullptr);
+  FolderEntry entry;
+  while (NextFolderEntry(listing, &entry)) {
+    if (!entry.is_directory) continue;
+    if (strcmp(entry.name, "..") == 0) continue;
+    if (EqualFolded(entry.name, "System Volume Information") || EqualFolded(entry.name, "Recycled"))
+      continue;
+    if (strcmp(entry.name, ".") == 0) {
+      AddFolder(source, nullptr);
+    } else {
+      AddFolder(source, entry.name);
+    }
+  }
+}
+
+// Lists folder's entries into visit, one call per file (directories are passed over).
+// false when the folder cannot be read.
+template <typename Visit>
+bool ForEachFile(const char* folder, Visit visit) {
+  char pattern[kFolderPathSize + 2];
+  Format(pattern, "%s\\*", folder);
+  FolderListing* listing = OpenFolderListing(pattern);
+  if (listing == nullptr) return false;
+  FolderEntry entry;
+  while (NextFolderEntry(listing, &entry))
+    if (!entry.is_directory) visit(entry.name);
+  CloseFolderListing(listing);
+  return true;
+}
+
+// Identifies one file and places it for every record its key matches, in table order.
+void ScanOneFile(const char* folder, const char* name, const char* dest) {
+  char full_path[kFolderPathSize + kEntryNameSize + 1];
+  Format(full_path, "%s\\%s", folder, name);
+  Identity identity = IdentifyFile(full_path, name);
+  if (identity.image_count > 1) {
+    WriteLogLine(Log::kMultiRom, full_path);
+    return;
+  }
+  if (identity.image_count != 1) return;
+  ScanFile file = {full_path, name, identity.extension, false};
+  for (int i = 0; i < rom_count; ++i)
+    if (CrcMatches(g_roms[i].crc, identity.key)) PlaceFile(i, file, dest);
+  if (!file.matched) WriteLogLine(Log::kUnmatched, full_path);
+}
+
+void ErrorExit(Window& window, const char* message) {
+  window.ShowMessage(message, "Scan Error");
+  window.SendScanFinished();
+}
+
+}  // namespace
+
+void ScanWorker(Window& window) {
+  for (int id : kScanControls) window.EnableControl(id, false);
+
+  // The worker's own copies, for the whole run.
+  char source[kPathFieldSize], dest[kPathFieldSize];
+  window.GetControlText(ctl::kSourceField, source, kPathFieldSize);
+  window.GetControlText(ctl::kDestField, dest, kPathFieldSize);
+
+  char title[64];
+  Format(title, TARNWICK_TITLE_FORMAT " - Scanning Roms", kVersion);
+  window.SetTitle(title);
+
+  if (source[0] == '\0') return ErrorExit(window, "No Source Path Selected!");
+  if ((g_rename_flag || g_move_flag) && dest[0] == '\0')
+    return ErrorExit(window, "No Destination Path Selected!");
+
+  // A drive root keeps its one backslash: C:\* rather than C:\\*, and D: joined with "\".
+  char pattern[kPathFieldSize + 2];
+  if (IsDriveRootText(source)) {
+    Format(pattern, "%s*", source);
+  } else {
+    Format(pattern, "%s\\*", source);
+  }
+  if (IsDriveRootText(dest)) dest[2] = '\0';
+
+  FolderListing* listing = OpenFolderListing(pattern);
+  if (listing == nullptr) return ErrorExit(window, "Unable To Read Files In Dir!");
+  *strstr(pattern, "\\*") = '\0';  // the source folder as used from here on
+  BuildFolderList(listing, pattern);
+  CloseFolderListing(listing);
+
+  int64_t total = 0;
+  for (int f = 0; f < g_folder_count; ++f) {
+    if (!ForEachFile(g_folders[f], [&](const char*) { ++total; }))
+      return ErrorExit(window, "Unable To Read Files In Dir!");
+  }
+
+  int64_t processed = 0;
+  for (int f = 0; f < g_folder_count; ++f) {
+    const char* folder = g_folders[f];
+    bool listed = ForEachFile(folder, [&](const char* name) {
+      ++processed;
+      if (total > 0) window.SetProgress(static_cast<int>(processed * 100 / total));
+      ScanOneFile(folder, name, dest);
+    });
+    if (!listed) return ErrorExit(window, "Unable To Read Files In Dir!");
+  }
+
+  RefreshRomList();
+  window.ShowMessage("Done!", "Scan");
+  window.SendScanFinished();
+}
+
+void OnScanFinished() {
+  for (int id : kScanControls) MainWindow().EnableControl(id, true);
+  SetIdleTitle();
+}
