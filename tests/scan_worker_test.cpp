@@ -304,6 +304,22 @@ TEST_F(ScanTest, FolderListPassesOverFoldersItCannotHold) {
 }
 #endif
 
+TEST_F(ScanTest, FolderListHoldsTheSourceAndAtMost8095SubFolders) {
+  g_settings.LOG = 0;
+  Rom("Top", "top image");
+  Loose("top.gba", "top image");
+  for (int i = 0; i < kMaxFolders + 3; ++i) {
+    std::string folder = "f" + std::to_string(i);
+    fs::create_directory(Src(folder));
+    WriteFile(Src(folder + "/x.txt"), "");
+  }
+  Run(kScanMode);
+  ExpectDone();
+  // The source (one file of its own) and 8095 sub-folders, one file each; the rest unseen.
+  EXPECT_EQ(static_cast<size_t>(kMaxFolders), window_.progress().size());
+  EXPECT_EQ(1, g_roms[0].have);
+}
+
 TEST_F(ScanTest, EmptySourceRunsToDoneWithoutProgress) {
   Run(kScanMode);
   ExpectDone();
