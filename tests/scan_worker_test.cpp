@@ -5,11 +5,14 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
+#include "reports/rom_list.h"
 #include "scanner/crc32.h"
 #include "settings/settings.h"
 #include "ui/controls.h"
@@ -318,6 +321,33 @@ TEST_F(ScanTest, FolderListHoldsTheSourceAndAtMost8095SubFolders) {
   // The source (one file of its own) and 8095 sub-folders, one file each; the rest unseen.
   EXPECT_EQ(static_cast<size_t>(kMaxFolders), window_.progress().size());
   EXPECT_EQ(1, g_roms[0].have);
+}
+
+// The show filter stays usable during a scan, so the UI thread may rebuild the list while
+// the worker builds names of its own for the same records.
+TEST_F(ScanTest, ListRefreshesDuringARenameChangeNoTarget) {
+  g_settings.NUM = 1;
+  g_settings.SIZE = 1;
+  const int kRoms = 150;
+  std::vector<std::string> expected;
+  for (int i = 0; i < kRoms; ++i) {
+    std::string name = "Game " + std::to_string(i);
+    Rom(name.c_str(), "image " + std::to_string(i));
+    Loose("file " + std::to_string(i) + ".gba", "image " + std::to_string(i));
+    expected.push_back("0001" + name + " (0mbit).gba");
+  }
+  std::sort(expected.begin(), expected.end());
+  g_rename_flag = 1;
+  g_move_flag = 0;
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    ScanWorker(window_);
+    done = true;
+  });
+  while (!done) RefreshRomList();
+  worker.join();
+  EXPECT_EQ(expected, Tree(NativePath("dest")));
+  EXPECT_FALSE(FileExists(NativePath("notmoved.txt")));
 }
 
 TEST_F(ScanTest, EmptySourceRunsToDoneWithoutProgress) {
