@@ -1,10 +1,15 @@
 // file_system_win32.cpp: the file operations on Windows, where our paths are native already.
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
+#include <direct.h>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
+#include <cstring>
+#include <new>
+
+#include "base/text.h"
 #include "platform/file_system.h"
 
 FILE* OpenFile(const char* path, const char* mode) {
@@ -38,4 +43,76 @@ int ExecutablePath(char* out, int size) {
   // A full buffer means the path was cut; a cut path would name the wrong folder.
   if (length == 0 || length >= static_cast<DWORD>(size)) return 0;
   return 1;
+}
+
+struct FolderListing {
+  HANDLE find;            // INVALID_HANDLE_VALUE for a folder with nothing in it
+  WIN32_FIND_DATAA data;  // the entry NextFolderEntry gives next
+  bool has_data;
+};
+
+FolderListing* OpenFolderListing(const char* pattern) {
+  FolderListing* listing = new (std::nothrow) FolderListing();
+  if (listing == nullptr) return nullptr;
+  listing->find = FindFirstFileA(pattern, &listing->data);
+  listing->has_data = listing->find != INVALID_HANDLE_VALUE;
+  // "Nothing matches" comes from a folder that exists but is empty, as a drive root can be;
+  // a missing folder gives ERROR_PATH_NOT_FOUND instead.
+  if (!listing->has_data && GetLastError() != ERROR_FILE_NOT_FOUND) {
+    delete listing;
+    return nullptr;
+  }
+  return listing;
+}
+
+int NextFolderEntry(FolderListing* listing, FolderEntry* entry) {
+  while (listing->has_data) {
+    const WIN32_FIND_DATAA& data = listing->data;
+    bool fits = strnlen(data.cFileName, sizeof(data.cFileName)) < sizeof(entry->name);
+    if (fits) {
+      CopyText(entry->name, data.cFileName);
+      entry->is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+    listing->has_data = FindNextFileA(listing->find, &listing->data) != 0;
+    if (fits) return 1;
+  }
+  return 0;
+}
+
+void CloseFolderListing(FolderListing* listing) {
+  if (listing == nullptr) return;
+  if (listing->find != INVALID_HANDLE_VALUE) FindClose(listing->find);
+  delete listing;
+}
+
+int MakeDirectory(const char* path) { return _mkdir(path) == 0 ? 1 : 0; }
+
+// Renames a file whose new name differs only in letter case. Wine reports success for such a
+// MoveFileA and changes nothing, so the file goes through a free temporary name in the target's
+// folder; MoveFileA never overwrites, so a name that is taken is simply passed over.
+static int RenameCase(const char* from, const char* to) {
+  size_t folder_length = 0;
+  for (size_t i = 0; to[i] != '\0'; ++i)
+    if (to[i] == '\\' || to[i] == '/' || to[i] == ':') folder_length = i + 1;
+  char temp[1024];
+  for (int attempt = 0;; ++attempt) {
+    if (attempt == 100) return 0;
+    if (!Format(temp, "%.*s~tarnwick-%lu-%d.tmp", static_cast<int>(folder_length), to,
+                static_cast<unsigned long>(GetCurrentProcessId()), attempt))
+      return 0;
+    if (MoveFileA(from, temp)) break;
+    DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return 0;
+  }
+  if (MoveFileA(temp, to)) return 1;
+  // The target was taken meanwhile (or is another file on a case-sensitive disk): put the
+  // source back where it was.
+  MoveFileA(temp, from);
+  return 0;
+}
+
+int MovePath(const char* from, const char* to) {
+  if (strcmp(from, to) != 0 && EqualFolded(from, to)) return RenameCase(from, to);
+  // MoveFileA copies across volumes and fails when to exists.
+  return MoveFileA(from, to) ? 1 : 0;
 }

@@ -8,16 +8,34 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "database/rom_table.h"
 #include "settings/settings.h"
 #include "ui/program_dir.h"
 
+// A new folder of our own under the system's temporary folder, with "/" between its parts.
+// Windows has no mkdtemp: create_directory reports a name that exists already, so a taken
+// name is never shared, only passed over.
+static std::string MakeTemporaryFolder() {
+  std::error_code error;
+  std::filesystem::path base = std::filesystem::temp_directory_path(error);
+  if (error) return "";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    snprintf(name, sizeof(name), "tarnwick-test-%08x", static_cast<unsigned>(random()));
+    if (std::filesystem::create_directory(base / name, error))
+      return (base / name).generic_string();
+  }
+  return "";
+}
+
 void CoreTest::SetUp() {
-  char pattern[] = "/tmp/tarnwick-test-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  dir_ = pattern;
+  dir_ = MakeTemporaryFolder();
+  ASSERT_FALSE(dir_.empty());
   SetMainWindow(&window_);
   ClearRomTable();
   ResetSettings();
@@ -67,6 +85,23 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::string bytes = ReadFile(path);
+#ifdef _WIN32
+  // Text mode wrote each line end as "\r\n"; a bare "\n" means the file was written raw.
+  std::string text;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r'))
+      ADD_FAILURE() << path << ": a line feed without a carriage return at byte " << i;
+    text += bytes[i];
+  }
+  return text;
+#else
+  return bytes;
+#endif
 }
 
 bool FileExists(const std::string& path) {

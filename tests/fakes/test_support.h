@@ -43,6 +43,8 @@ int AddRom(const RomFields& fields);
 // Files on disk.
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
+// A file the core wrote in text mode, with "\n" line ends on every platform.
+std::string ReadTextFile(const std::string& path);
 bool FileExists(const std::string& path);
 
 // Zip archives made by minizip's writer.

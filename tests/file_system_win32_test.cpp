@@ -1,0 +1,117 @@
+// The Win32 file layer on real files: folder listings, folder creation and the no-overwrite move.
+#include <process.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "fakes/test_support.h"
+#include "platform/file_system.h"
+
+class FileSystemTest : public CoreTest {
+ protected:
+  // Every entry a listing of folder (a system path) gives: name to is_directory, or nullopt
+  // when the listing cannot be opened. A name given twice fails the test.
+  std::optional<std::map<std::string, bool>> List(const std::string& folder) {
+    FolderListing* listing = OpenFolderListing((folder + "\\*").c_str());
+    if (listing == nullptr) return std::nullopt;
+    std::map<std::string, bool> entries;
+    FolderEntry entry;
+    while (NextFolderEntry(listing, &entry))
+      EXPECT_TRUE(entries.emplace(entry.name, entry.is_directory).second) << entry.name;
+    CloseFolderListing(listing);
+    return entries;
+  }
+};
+
+TEST_F(FileSystemTest, ListingGivesEveryEntryWithItsKind) {
+  WriteFile(NativePath("b.gba"), "b");
+  WriteFile(NativePath("A.GBA"), "a");
+  std::filesystem::create_directory(NativePath("Sub"));
+  std::filesystem::create_directory(NativePath("empty"));
+  std::string folder = SystemPath("");
+  folder.pop_back();  // no "\" of its own: List adds "\*"
+  EXPECT_EQ((std::map<std::string, bool>{{".", true},
+                                         {"..", true},
+                                         {"A.GBA", false},
+                                         {"b.gba", false},
+                                         {"Sub", true},
+                                         {"empty", true}}),
+            List(folder));
+  EXPECT_EQ((std::map<std::string, bool>{{".", true}, {"..", true}}), List(SystemPath("empty")));
+  EXPECT_EQ(std::nullopt, List(SystemPath("missing")));
+  EXPECT_EQ(std::nullopt, List(SystemPath("b.gba")));  // a file is no folder
+  CloseFolderListing(nullptr);
+}
+
+TEST_F(FileSystemTest, MakeDirectoryMakesOneNewFolder) {
+  EXPECT_EQ(1, MakeDirectory(SystemPath("new").c_str()));
+  EXPECT_TRUE(std::filesystem::is_directory(NativePath("new")));
+  EXPECT_EQ(0, MakeDirectory(SystemPath("new").c_str()));  // exists already
+  EXPECT_EQ(0, MakeDirectory(SystemPath("missing\\new").c_str()));
+  WriteFile(NativePath("file"), "x");
+  EXPECT_EQ(0, MakeDirectory(SystemPath("file").c_str()));
+  EXPECT_EQ("x", ReadFile(NativePath("file")));
+}
+
+TEST_F(FileSystemTest, MovePathNeverOverwritesAndRenamesLetterCase) {
+  struct Row {
+    const char* name;
+    std::map<std::string, std::string> before;  // native relative path to contents
+    const char* from;                           // system relative paths
+    const char* to;
+    int moved;
+    std::map<std::string, std::string> after;
+  } rows[] = {
+      // clang-format off
+      {"rename", {{"a.gba", "A"}}, "a.gba", "b.gba", 1, {{"b.gba", "A"}}},
+      {"into a folder", {{"a.gba", "A"}, {"d/x", ""}}, "a.gba", "d\\a.gba", 1,
+       {{"d/a.gba", "A"}, {"d/x", ""}}},
+      {"onto a file", {{"a.gba", "A"}, {"b.gba", "B"}}, "a.gba", "b.gba", 0,
+       {{"a.gba", "A"}, {"b.gba", "B"}}},
+      {"onto a file spelt otherwise", {{"a.gba", "A"}, {"b.gba", "B"}}, "a.gba", "B.GBA", 0,
+       {{"a.gba", "A"}, {"b.gba", "B"}}},
+      {"missing source", {{"b.gba", "B"}}, "a.gba", "c.gba", 0, {{"b.gba", "B"}}},
+      {"into no folder", {{"a.gba", "A"}}, "a.gba", "none\\a.gba", 0, {{"a.gba", "A"}}},
+      // Wine's MoveFileA reports these done and changes nothing.
+      {"letter case", {{"a.gba", "A"}, {"z.gba", "Z"}}, "a.gba", "A.Gba", 1,
+       {{"A.Gba", "A"}, {"z.gba", "Z"}}},
+      {"letter case in a folder", {{"d/Old Name.gba", "A"}}, "d\\Old Name.gba",
+       "d\\OLD NAME.gba", 1, {{"d/OLD NAME.gba", "A"}}},
+      // clang-format on
+  };
+  int row_number = 0;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.name);
+    // A fresh folder per row, so names left behind would show.
+    std::string row_dir = "row" + std::to_string(row_number++);
+    std::filesystem::create_directory(NativePath(row_dir));
+    for (const auto& [path, bytes] : r.before) {
+      std::filesystem::path file = NativePath(row_dir + "/" + path);
+      std::filesystem::create_directories(file.parent_path());
+      WriteFile(file.string(), bytes);
+    }
+    std::string from = SystemPath(row_dir + "\\" + r.from), to = SystemPath(row_dir + "\\" + r.to);
+    EXPECT_EQ(r.moved, MovePath(from.c_str(), to.c_str()));
+    // Every file left, spelt as the disk spells it.
+    std::map<std::string, std::string> after;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(NativePath(row_dir)))
+      if (item.is_regular_file())
+        after[std::filesystem::relative(item.path(), NativePath(row_dir)).generic_string()] =
+            ReadFile(item.path().string());
+    EXPECT_EQ(r.after, after);
+  }
+}
+
+TEST_F(FileSystemTest, LetterCaseRenamePassesOverATakenTemporaryName) {
+  // The name the rename would try first, already taken by a file that must survive.
+  std::string taken = "~tarnwick-" + std::to_string(_getpid()) + "-0.tmp";
+  WriteFile(NativePath(taken), "theirs");
+  WriteFile(NativePath("a.gba"), "A");
+  EXPECT_EQ(1, MovePath(SystemPath("a.gba").c_str(), SystemPath("A.GBA").c_str()));
+  std::map<std::string, std::string> files;
+  for (const auto& item : std::filesystem::directory_iterator(dir()))
+    files[item.path().filename().string()] = ReadFile(item.path().string());
+  EXPECT_EQ((std::map<std::string, std::string>{{"A.GBA", "A"}, {taken, "theirs"}}), files);
+}
