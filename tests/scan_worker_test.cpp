@@ -307,6 +307,7 @@ TEST_F(ScanTest, FolderListPassesOverFoldersItCannotHold) {
 }
 #endif
 
+#ifndef _WIN32  // the same code on both builds; making 8100 folders under Wine takes 40 s
 TEST_F(ScanTest, FolderListHoldsTheSourceAndAtMost8095SubFolders) {
   g_settings.LOG = 0;
   Rom("Top", "top image");
@@ -322,6 +323,7 @@ TEST_F(ScanTest, FolderListHoldsTheSourceAndAtMost8095SubFolders) {
   EXPECT_EQ(static_cast<size_t>(kMaxFolders), window_.progress().size());
   EXPECT_EQ(1, g_roms[0].have);
 }
+#endif
 
 // The show filter stays usable during a scan, so the UI thread may rebuild the list while
 // the worker builds names of its own for the same records.

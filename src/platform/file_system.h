@@ -43,6 +43,7 @@ FolderListing* OpenFolderListing(const char* pattern);
 // The next entry; 0 when the listing is done. Names that do not fit an entry are passed over.
 int NextFolderEntry(FolderListing* listing, FolderEntry* entry);
 
+// Ends a listing; nullptr is allowed and does nothing.
 void CloseFolderListing(FolderListing* listing);
 
 // Creates one folder; 0 when it could not be made, also when it exists already.

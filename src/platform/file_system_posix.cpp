@@ -120,6 +120,7 @@ int NextFolderEntry(FolderListing* listing, FolderEntry* entry) {
 }
 
 void CloseFolderListing(FolderListing* listing) {
+  if (listing == nullptr) return;
   closedir(listing->dir);
   delete listing;
 }
@@ -223,6 +224,8 @@ int MovePath(const char* from, const char* to) {
   struct stat info;
   // Only regular files are moved, as on Windows, where a folder never reaches this path.
   if (stat(native_from.get(), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  // A file already at its target is where it should be, as Windows reports it.
+  if (strcmp(native_from.get(), native_to.get()) == 0) return 1;
   int error = RenameNoReplace(native_from.get(), native_to.get());
   if (error == 0) return 1;
   if (error != EXDEV) return 0;
