@@ -111,8 +111,64 @@ static int RenameCase(const char* from, const char* to) {
   return 0;
 }
 
+// True when the two files hold the same bytes.
+static bool SameContent(const char* a, const char* b) {
+  FILE* fa = fopen(a, "rb");
+  FILE* fb = fopen(b, "rb");
+  bool same = fa != nullptr && fb != nullptr;
+  static thread_local char block_a[1 << 15], block_b[1 << 15];
+  while (same) {
+    size_t got_a = fread(block_a, 1, sizeof block_a, fa);
+    size_t got_b = fread(block_b, 1, sizeof block_b, fb);
+    same = got_a == got_b && memcmp(block_a, block_b, got_a) == 0;
+    if (got_a == 0 || ferror(fa) || ferror(fb)) {
+      same = same && !ferror(fa) && !ferror(fb);
+      break;
+    }
+  }
+  if (fa != nullptr) fclose(fa);
+  if (fb != nullptr) fclose(fb);
+  return same;
+}
+
+static bool FlushToDisk(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool flushed = FlushFileBuffers(file) != 0;
+  return CloseHandle(file) != 0 && flushed;
+}
+
+// Removes a file we made, read-only or not.
+static void RemoveOurCopy(const char* path) {
+  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(path);
+}
+
+// Another volume: MoveFileA would copy straight under the final name, so a crash could leave
+// half a file there. Copy under a temporary name beside the target instead, flush and check
+// it, give it the final name (never replacing), and only then remove the source.
+static int MoveAcrossVolumes(const char* from, const char* to) {
+  char part[1024];
+  if (!Format(part, "%s.%lu.tarnwick-part", to, static_cast<unsigned long>(GetCurrentProcessId())))
+    return 0;
+  if (!CopyFileA(from, part, TRUE)) return 0;
+  if (!FlushToDisk(part) || !SameContent(from, part) ||
+      !MoveFileExA(part, to, MOVEFILE_WRITE_THROUGH)) {
+    RemoveOurCopy(part);
+    return 0;
+  }
+  if (!DeleteFileA(from)) {
+    // The source cannot go (read-only, in use): undo, so the file is in one place only.
+    RemoveOurCopy(to);
+    return 0;
+  }
+  return 1;
+}
+
 int MovePath(const char* from, const char* to) {
   if (strcmp(from, to) != 0 && EqualFolded(from, to)) return RenameCase(from, to);
-  // MoveFileA copies across volumes and fails when to exists.
-  return MoveFileA(from, to) ? 1 : 0;
+  // Without MOVEFILE_COPY_ALLOWED this renames on one volume only, and never over a file.
+  if (MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH)) return 1;
+  if (GetLastError() != ERROR_NOT_SAME_DEVICE) return 0;
+  return MoveAcrossVolumes(from, to);
 }
