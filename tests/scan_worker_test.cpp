@@ -274,6 +274,33 @@ TEST_F(ScanTest, MoveKeepsOwnNamesAndSendsDuplicatesToDupes) {
   EXPECT_EQ(Lines({"Unable To move file gamma.gba"}), Log("notmoved.txt"));
 }
 
+// A destination inside the source is listed too; the files moved into it are met there
+// again and must not be taken for duplicates of themselves.
+TEST_F(ScanTest, DestinationInsideTheSourceIsNotScannedTwice) {
+  Rom("Alpha", "image A");
+  Rom("Beta", "image B");
+  Loose("a.gba", "image A");
+  Loose("b.gba", "image B");
+  fs::create_directories(Src("Sorted"));
+  WriteFile(Src("Sorted/old.txt"), "already there");
+  window_.SetControlText(ctl::kDestField, SystemPath("src/Sorted").c_str());
+  Run(kMoveMode);
+  ExpectDone();
+  EXPECT_EQ((std::vector<std::string>{"Sorted", "Sorted/a.gba", "Sorted/b.gba", "Sorted/old.txt"}),
+            Tree(NativePath("src")));
+  EXPECT_FALSE(FileExists(NativePath("multifiles.txt")));
+
+  // The same folder as source and destination: Rename names the files in place.
+  window_.SetControlText(ctl::kSourceField, SystemPath("src/Sorted").c_str());
+  window_.ClearMessages();
+  ResetHaves();
+  Run(kRenameMode);
+  EXPECT_EQ((std::vector<std::string>{"Alpha.gba", "Beta.gba", "old.txt"}),
+            Tree(NativePath("src/Sorted")));
+  EXPECT_FALSE(FileExists(NativePath("multifiles.txt")));
+  EXPECT_FALSE(FileExists(NativePath("notmoved.txt")));
+}
+
 TEST_F(ScanTest, FolderListIsTheSourceAndItsDirectSubFolders) {
   g_settings.LOG = 1;
   for (const char* folder : {"A", "rECYCLED", "System Volume Information", "RECYCLER", "A/Deep"}) {

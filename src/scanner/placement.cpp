@@ -62,26 +62,28 @@ void PrepareSubFolder(Placement& p) {
 // Moves from to folder\component, or folder\sub\component when sub is given. A name that
 // may not be used, or a path that does not fit, is a failed move: nothing is cut, nothing
 // lands outside the folder.
-bool MoveInto(const char* from, const char* folder, const char* sub, const char* component) {
+bool MoveInto(ScanFile& file, const char* folder, const char* sub, const char* component) {
   if (!IsSafeName(component)) return false;
   char target[kPathSize];
   bool fits = sub != nullptr ? Format(target, "%s\\%s\\%s", folder, sub, component)
                              : Format(target, "%s\\%s", folder, component);
-  return fits && MovePath(from, target) == 1;
+  if (!fits || MovePath(file.full_path, target) != 1) return false;
+  CopyText(file.moved_to, target);
+  return true;
 }
 
 // Moves the file into the destination, or into its sub-folder with SUB on.
-bool MoveToDestination(const Placement& p, const char* component) {
-  if (!p.use_sub_folder) return MoveInto(p.file.full_path, p.dest, nullptr, component);
-  return p.sub_folder_usable && MoveInto(p.file.full_path, p.dest, p.sub_folder.text, component);
+bool MoveToDestination(Placement& p, const char* component) {
+  if (!p.use_sub_folder) return MoveInto(p.file, p.dest, nullptr, component);
+  return p.sub_folder_usable && MoveInto(p.file, p.dest, p.sub_folder.text, component);
 }
 
 // Moves the file into dest\Dupes under component; the folder is made only for a usable name.
-bool MoveToDupes(const Placement& p, const char* component) {
+bool MoveToDupes(Placement& p, const char* component) {
   if (!IsSafeName(component)) return false;
   char folder[kPathSize];
   if (Format(folder, "%s\\Dupes", p.dest)) MakeDirectory(folder);
-  return MoveInto(p.file.full_path, p.dest, "Dupes", component);
+  return MoveInto(p.file, p.dest, "Dupes", component);
 }
 
 // The display name with the target extension, as a file name; false when the display name

@@ -8,6 +8,7 @@ struct ScanFile {
   const char* name;       // bare file name with its extension
   const char* extension;  // target extension, "zip" or "gba"
   bool matched;           // set by every placement
+  char moved_to[1024];    // where a placement moved the file; empty while it has not moved
 };
 
 // Places file for record index: marks the record owned and appends its crc to the haves file,

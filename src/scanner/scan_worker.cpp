@@ -70,6 +70,44 @@ void BuildFolderList(FolderListing* listing, const char* source) {
   }
 }
 
+// Files this scan has moved, by a hash of their new path. A destination inside the source
+// (or the source itself) is listed too, and a file met there again after its move would
+// otherwise be taken for a duplicate of itself: logged, and under Move sent to Dupes.
+constexpr int kPlacedSlots = 16384;  // a power of two, twice the records a scan can own
+uint64_t g_placed[kPlacedSlots];
+int g_placed_count = 0;
+
+// FNV-1a over the path as Windows compares it: letter case folded, "\\" runs as one.
+uint64_t PathHash(const char* path) {
+  uint64_t hash = 14695981039346656037ull;
+  for (const char* c = path; *c; ++c) {
+    if (*c == '\\' && c[1] == '\\') continue;
+    unsigned char byte = static_cast<unsigned char>(*c);
+    if (byte >= 'A' && byte <= 'Z') byte = static_cast<unsigned char>(byte - 'A' + 'a');
+    hash = (hash ^ byte) * 1099511628211ull;
+  }
+  return hash == 0 ? 1 : hash;  // 0 marks a free slot
+}
+
+// Slot of hash, or of the free slot where it would go.
+int PlacedSlot(uint64_t hash) {
+  int slot = static_cast<int>(hash & (kPlacedSlots - 1));
+  while (g_placed[slot] != 0 && g_placed[slot] != hash) slot = (slot + 1) & (kPlacedSlots - 1);
+  return slot;
+}
+
+void RememberPlaced(const char* path) {
+  // Kept at most half full; past that a re-met file is simply handled as before.
+  if (g_placed_count >= kPlacedSlots / 2) return;
+  uint64_t hash = PathHash(path);
+  int slot = PlacedSlot(hash);
+  if (g_placed[slot] == 0) g_placed[slot] = hash, ++g_placed_count;
+}
+
+bool WasPlaced(const char* path) {
+  return g_placed_count > 0 && g_placed[PlacedSlot(PathHash(path))] != 0;
+}
+
 // Lists folder's entries into visit, one call per file (directories are passed over).
 // false when the folder cannot be read.
 template <typename Visit>
@@ -89,16 +127,18 @@ bool ForEachFile(const char* folder, Visit visit) {
 void ScanOneFile(const char* folder, const char* name, const char* dest) {
   char full_path[kFolderPathSize + kEntryNameSize + 1];
   Format(full_path, "%s\\%s", folder, name);
+  if (WasPlaced(full_path)) return;  // moved here by this scan: placed already
   Identity identity = IdentifyFile(full_path, name);
   if (identity.image_count > 1) {
     WriteLogLine(Log::kMultiRom, full_path);
     return;
   }
   if (identity.image_count != 1) return;
-  ScanFile file = {full_path, name, identity.extension, false};
+  ScanFile file = {full_path, name, identity.extension, false, ""};
   for (int i = 0; i < rom_count; ++i)
     if (CrcMatches(g_roms[i].crc, identity.key)) PlaceFile(i, file, dest);
   if (!file.matched) WriteLogLine(Log::kUnmatched, full_path);
+  if (file.moved_to[0] != '\0') RememberPlaced(file.moved_to);
 }
 
 void ErrorExit(Window& window, const char* message) {
@@ -138,6 +178,8 @@ void ScanWorker(Window& window) {
   *strstr(pattern, "\\*") = '\0';  // the source folder as used from here on
   BuildFolderList(listing, pattern);
   CloseFolderListing(listing);
+  memset(g_placed, 0, sizeof g_placed);
+  g_placed_count = 0;
 
   int64_t total = 0;
   for (int f = 0; f < g_folder_count; ++f) {
