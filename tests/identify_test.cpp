@@ -57,13 +57,6 @@ std::string RawZip(const std::vector<RawMember>& members) {
   return zip;
 }
 
-std::string Key(const std::string& data) {
-  char key[9];
-  snprintf(key, sizeof key, "%08lx",
-           crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-  return key;
-}
-
 }  // namespace
 
 class IdentifyTest : public CoreTest {
@@ -86,10 +79,7 @@ TEST_F(IdentifyTest, CrcKnownAnswers) {
       {"a", 0xe8b7be43u},
       {"123456789", 0xcbf43926u},
       {"The quick brown fox jumps over the lazy dog", 0x414fa339u},
-      {std::string(100000, '\0'), static_cast<uint32_t>(crc32(0, Z_NULL, 0))},
   };
-  rows[4].crc =
-      static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(rows[4].data.data()), 100000));
   for (const Row& r : rows)
     EXPECT_EQ(r.crc, CrcOfText(r.data, NativePath("f.bin"))) << r.data.size() << " bytes";
 }
@@ -101,7 +91,7 @@ TEST_F(IdentifyTest, CrcMatchesZlibAcrossBlockBoundaries) {
   for (size_t size : {size_t{1}, size_t{32767}, size_t{32768}, size_t{32769}, data.size()}) {
     std::string part = data.substr(0, size);
     WriteFile(NativePath("x.gba"), part);
-    EXPECT_EQ(Key(part), Identify("x.gba").key) << size;
+    EXPECT_EQ(CrcKey(part), Identify("x.gba").key) << size;
   }
 }
 
@@ -115,7 +105,7 @@ TEST_F(IdentifyTest, LooseImagesByExtensionInAnyCase) {
     WriteFile(NativePath(r.name), "rom bytes");
     Identity id = Identify(r.name);
     EXPECT_EQ(r.count, id.image_count) << r.name;
-    EXPECT_STREQ(r.count ? Key("rom bytes").c_str() : "", id.key) << r.name;
+    EXPECT_STREQ(r.count ? CrcKey("rom bytes").c_str() : "", id.key) << r.name;
     EXPECT_STREQ("gba", id.extension) << r.name;
   }
   WriteFile(NativePath("empty.gba"), "");
@@ -142,8 +132,8 @@ TEST_F(IdentifyTest, ZipsCountTheirGbaMembersFromTheCentralDirectory) {
     EXPECT_EQ("", testing::internal::GetCapturedStdout()) << r.case_name;
     EXPECT_EQ(r.count, id.image_count) << r.case_name;
     EXPECT_STREQ(r.count ? "zip" : "gba", id.extension) << r.case_name;
-    EXPECT_STREQ(r.count == 1 ? Key("one").c_str()
-                 : r.count    ? Key("two").c_str()
+    EXPECT_STREQ(r.count == 1 ? CrcKey("one").c_str()
+                 : r.count    ? CrcKey("two").c_str()
                               : "",
                  id.key)
         << r.case_name;
@@ -155,7 +145,7 @@ TEST_F(IdentifyTest, HandWrittenZipsWithDescriptorsAndFolders) {
             RawZip({{"roms/", ""}, {"roms/Game.gba", "image", true}, {"info.nfo", "about", true}}));
   Identity id = Identify("raw.zip");
   EXPECT_EQ(1, id.image_count);
-  EXPECT_STREQ(Key("image").c_str(), id.key);
+  EXPECT_STREQ(CrcKey("image").c_str(), id.key);
   EXPECT_STREQ("zip", id.extension);
 
   // The stored CRC is trusted: nothing is decompressed or checked.

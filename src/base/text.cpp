@@ -19,10 +19,6 @@ bool FormatInto(char* out, size_t size, const char* format, ...) {
   return fitted;
 }
 
-static unsigned char FoldByte(unsigned char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 int CompareFolded(const char* a, const char* b) {
   const unsigned char* x = reinterpret_cast<const unsigned char*>(a);
   const unsigned char* y = reinterpret_cast<const unsigned char*>(b);

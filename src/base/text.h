@@ -39,6 +39,11 @@ bool CopyText(char (&out)[N], const char* from) {
   return FormatInto(out, N, "%s", from);
 }
 
+// A byte with A to Z folded to a to z, the only folding the system does.
+inline unsigned char FoldByte(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
 // Compares two texts folding only A to Z to a to z, bytes as unsigned; a prefix sorts first.
 int CompareFolded(const char* a, const char* b);
 

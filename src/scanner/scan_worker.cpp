@@ -82,9 +82,7 @@ uint64_t PathHash(const char* path) {
   uint64_t hash = 14695981039346656037ull;
   for (const char* c = path; *c; ++c) {
     if (*c == '\\' && c[1] == '\\') continue;
-    unsigned char byte = static_cast<unsigned char>(*c);
-    if (byte >= 'A' && byte <= 'Z') byte = static_cast<unsigned char>(byte - 'A' + 'a');
-    hash = (hash ^ byte) * 1099511628211ull;
+    hash = (hash ^ FoldByte(static_cast<unsigned char>(*c))) * 1099511628211ull;
   }
   return hash == 0 ? 1 : hash;  // 0 marks a free slot
 }

@@ -74,6 +74,13 @@ int AddRom(const RomFields& fields) {
   return rom_count++;
 }
 
+std::string CrcKey(const std::string& data) {
+  char key[9];
+  snprintf(key, sizeof key, "%08lx",
+           crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+  return key;
+}
+
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

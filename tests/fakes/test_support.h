@@ -40,6 +40,9 @@ struct RomFields {
 };
 int AddRom(const RomFields& fields);
 
+// The CRC key of data as zlib computes it: 8 lower-case hexadecimal digits.
+std::string CrcKey(const std::string& data);
+
 // Files on disk.
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
