@@ -2,7 +2,6 @@
 // progress, the folder list and every error exit.
 #include "scanner/scan_worker.h"
 
-
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "fakes/test_support.h"
 #include "reports/rom_list.h"
 #include "scanner/crc32.h"
+#include "scanner/placement.h"
 #include "settings/settings.h"
 #include "ui/controls.h"
 
@@ -144,6 +144,18 @@ TEST_F(ScanTest, ScanReportsAndRecordsWithoutTouchingFiles) {
   // Seven files, non-ROM files included, each advancing the bar before it is identified.
   EXPECT_EQ((std::vector<int>{14, 28, 42, 57, 71, 85, 100}), window_.progress());
   EXPECT_EQ("4", window_.text(ctl::kHaveCounter)) << "the list is refreshed at the end";
+
+  // A second scan finds every identified file owned: one multiple-copies line each, after
+  // the lines of the first scan.
+  std::string first = Log("multifiles.txt");
+  Run(kScanMode);
+  std::string both = Log("multifiles.txt");
+  EXPECT_EQ(first, both.substr(0, first.size()));
+  EXPECT_EQ(SortedLines(Lines({"Multiple Copies of Alpha Found (original file: Alpha.zip)",
+                               "Multiple Copies of BETA Found (original file: BETA.ZIP)",
+                               "Multiple Copies of Delta Found (original file: delta copy.gba)",
+                               "Multiple Copies of Gamma Found (original file: gamma.gba)"})),
+            SortedLines(both.substr(first.size())));
 }
 
 TEST_F(ScanTest, LogOffLeavesLogsAlone) {
@@ -441,6 +453,30 @@ TEST_F(ScanTest, HostileDatabaseNamesNeverLeaveTheDestination) {
   EXPECT_TRUE(FileExists(Src("grouped.gba")));
   EXPECT_EQ((std::vector<std::string>{"Fine.gba"}), Tree(NativePath("dest")));
 }
+
+#ifndef _WIN32  // Windows refuses paths this long before any buffer of ours could
+// A target one character longer than its 1024-byte buffer is refused, never cut: padding the
+// destination with "\." segments makes the cut path a real place where a cut move would land.
+TEST_F(ScanTest, TargetsThatDoNotFitAreFailedMovesNotCutOnes) {
+  std::string dest = SystemPath("dest");
+  while (dest.size() < 900) dest += "\\.";
+  g_rename_flag = 1;
+  g_move_flag = 0;
+  for (size_t length : {1023u, 1024u}) {
+    std::string name(length - dest.size() - strlen("\\.gba"), 'G');
+    std::string image = "image " + std::to_string(length);
+    int index = Rom(name.c_str(), image);
+    Loose("g.gba", image);
+    std::string path = SystemPath("src/g.gba");
+    ScanFile file = {path.c_str(), "g.gba", "gba", false, ""};
+    PlaceFile(index, file, dest.c_str());
+    EXPECT_EQ(length == 1023, !FileExists(Src("g.gba"))) << length;
+    EXPECT_EQ(length == 1023 ? 1u : 0u, Tree(NativePath("dest")).size()) << length;
+    fs::remove_all(NativePath("dest")), fs::create_directory(NativePath("dest"));
+  }
+  EXPECT_EQ(Lines({"Unable To move file g.gba"}), Log("notmoved.txt"));
+}
+#endif
 
 #ifndef _WIN32
 // A folder named "C:" in the working folder stands in for a drive root here.
