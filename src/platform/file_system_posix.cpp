@@ -144,8 +144,20 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-// Copies from into a new file at to (created exclusively), flushed to the disk. On any
-// failure the partial copy is removed.
+// Reads fd to its end, passing each block to take; false on a read error.
+template <typename Take>
+bool ReadBlocks(int fd, char (&buffer)[1 << 16], Take take) {
+  for (;;) {
+    ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got == 0) return true;
+    if (got < 0 || !take(static_cast<size_t>(got))) return false;
+  }
+}
+
+// Copies from into a new file at to (created exclusively), flushed to the disk and read back:
+// the source is removed only once the copy is known to be whole. On any failure the partial
+// copy is removed.
 bool CopyExclusive(const char* from, const char* to, mode_t mode) {
   int in = open(from, O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
@@ -155,34 +167,23 @@ bool CopyExclusive(const char* from, const char* to, mode_t mode) {
     return false;
   }
   static thread_local char buffer[1 << 16];
-  bool copied = true;
-  uLong source_crc = crc32(0L, Z_NULL, 0);
-  for (;;) {
-    ssize_t got = read(in, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) copied = false;
-    if (got <= 0) break;
-    source_crc = crc32(source_crc, reinterpret_cast<Bytef*>(buffer), static_cast<uInt>(got));
-    if (!WriteAll(out, buffer, static_cast<size_t>(got))) {
-      copied = false;
-      break;
-    }
-  }
+  auto crc_of = [](uLong crc, size_t size) {
+    return crc32(crc, reinterpret_cast<Bytef*>(buffer), static_cast<uInt>(size));
+  };
+  uLong source_crc = crc32(0L, Z_NULL, 0), copy_crc = source_crc;
+  bool copied = ReadBlocks(in, buffer, [&](size_t size) {
+    source_crc = crc_of(source_crc, size);
+    return WriteAll(out, buffer, size);
+  });
   close(in);
   copied = copied && fsync(out) == 0;
   copied = close(out) == 0 && copied;
-  // Read the copy back: the source is removed only once the copy is known to be whole.
   if (copied) {
-    uLong copy_crc = crc32(0L, Z_NULL, 0);
     int check = open(to, O_RDONLY | O_CLOEXEC);
-    copied = check >= 0;
-    while (copied) {
-      ssize_t got = read(check, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) copied = false;
-      if (got <= 0) break;
-      copy_crc = crc32(copy_crc, reinterpret_cast<Bytef*>(buffer), static_cast<uInt>(got));
-    }
+    copied = check >= 0 && ReadBlocks(check, buffer, [&](size_t size) {
+               copy_crc = crc_of(copy_crc, size);
+               return true;
+             });
     if (check >= 0) close(check);
     copied = copied && copy_crc == source_crc;
   }

@@ -8,11 +8,10 @@
 #include "platform/zip_file.h"
 #include "scanner/crc32.h"
 
-// The text from the last "." on, or nullptr for a name without a dot.
-static const char* ExtensionOf(const char* name) { return strrchr(name, '.'); }
-
+// True when the text from the name's last "." on equals extension, folding letter case; a
+// name without a dot has no extension.
 static bool HasExtension(const char* name, const char* extension) {
-  const char* own = ExtensionOf(name);
+  const char* own = strrchr(name, '.');
   return own != nullptr && EqualFolded(own, extension);
 }
 
@@ -53,7 +52,7 @@ static void CountLooseImage(const char* full_path, Identity& identity) {
   // A read that failed part-way would give the CRC of a fragment, which could match another
   // ROM and rename the file wrongly; such a file is treated as unreadable.
   bool whole = !ferror(file);
-  fclose(file);
+  CloseFile(file);
   if (!whole) {
     printf("cant open file");
     return;
