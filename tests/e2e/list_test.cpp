@@ -1,0 +1,111 @@
+// The ROM list, its show filter and counters, Reset Haves and SaveLists, driven through the
+// window with ownership taken from a haves file.
+#include "e2e/e2e_support.h"
+#include "fakes/test_support.h"
+
+namespace e2e {
+
+class ListTest : public ProgramTest {
+ protected:
+  // The database of five ROMs with betas included, the first and the third owned.
+  void SetUp() override {
+    ProgramTest::SetUp();
+    roms_ = FiveRoms();
+    WriteDatabase(WorkFile("gba.zip"), roms_);
+    WriteFile(ProgramFile("qvxgba.db"), HavesOf(roms_, {0, 2}));
+    WriteIniFor(WorkFile("gba.zip"), "", "", {"IncBeta=1"});
+  }
+
+  std::vector<Rom> roms_;
+};
+
+TEST_F(ListTest, ShowFilterChangesTheRowsButNeverTheCounters) {
+  ASSERT_TRUE(Launch());
+  const Counters counters = {"4 (5)", "2", "2"};
+  struct Row {
+    int button;
+    std::vector<std::string> rows;
+  } rows[] = {
+      {kShowHave, {"Alpha Quest (E)", "Comet Racer (J)"}},
+      {kShowMiss, {"Beta Blaster (U)", "Delta Force (U)"}},
+      {kShowAll, {"Alpha Quest (E)", "Beta Blaster (U)", "Comet Racer (J)", "Delta Force (U)"}},
+  };
+  EXPECT_EQ(app_.Rows(), rows[2].rows);
+  EXPECT_EQ(ShownCounters(), counters);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.button);
+    ASSERT_TRUE(app_.ClickRadio(row.button));
+    for (int button : kShowFilter) EXPECT_EQ(app_.Checked(button), button == row.button);
+    EXPECT_EQ(app_.Rows(), row.rows);
+    EXPECT_EQ(ShownCounters(), counters);
+  }
+  EXPECT_TRUE(CloseProgram());
+}
+
+TEST_F(ListTest, ResetHavesForgetsOwnershipAndKeepsSaveListsUsable) {
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(app_.Enabled(kSaveLists));
+  ASSERT_TRUE(app_.ClickRadio(kShowMiss));
+  ASSERT_TRUE(app_.Click(kResetHaves));
+  EXPECT_TRUE(app_.NoMessageBox());  // no question asked
+  EXPECT_FALSE(FileExists(ProgramFile("qvxgba.db")));
+  EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)",
+                                                   "Comet Racer (J)", "Delta Force (U)"}));
+  EXPECT_EQ(ShownCounters(), (Counters{"4 (5)", "0", "4"}));
+  EXPECT_TRUE(app_.Enabled(kSaveLists));
+  ASSERT_TRUE(app_.ClickRadio(kShowHave));
+  EXPECT_TRUE(app_.Rows().empty());
+  EXPECT_TRUE(CloseProgram());
+}
+
+// The lists come out sorted by name, or by number with NUM on, whatever the dat's order; an
+// owned ROM outside the included set is in the have list, a missing one in neither.
+class SaveListsTest : public ProgramTest {};
+
+TEST_F(SaveListsTest, WritesBothListsSortedWithTheirCounts) {
+  const std::vector<Rom> roms = {{"Zeta Run (E)", "0003", "Roms", Image(11, 900)},
+                                 {"alpha Jump (U)", "0010", "Roms", Image(12, 900)},
+                                 {"Mid Game (J)", "0002", "Beta", Image(13, 900)},
+                                 {"Beta Dash (E)", "0001", "Roms", Image(14, 900)},
+                                 {"Gamma Beta (E)", "0009", "Beta", Image(15, 900)}};
+  const char kHaveHeader[] =
+      " You have 2 of 4 known Nintendo Gameboy Advance Vellum Project (QVXGBA v0.3a) Roms";
+  const char kMissHeader[] =
+      " You are missing 2 of 4 known Nintendo Gameboy Advance Vellum Project (QVXGBA v0.3a) Roms";
+  struct Row {
+    const char* name;
+    std::vector<std::string> options;
+    std::vector<std::string> have, miss;
+  } rows[] = {
+      {"by name", {}, {"Mid Game (J)", "Zeta Run (E)"}, {"alpha Jump (U)", "Beta Dash (E)"}},
+      {"by number",
+       {"NUM=1"},
+       {"0002Mid Game (J)", "0003Zeta Run (E)"},
+       {"0001Beta Dash (E)", "0010alpha Jump (U)"}},
+  };
+  WriteDatabase(WorkFile("gba.zip"), roms);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    WriteFile(ProgramFile("qvxgba.db"), HavesOf(roms, {0, 2}));
+    // Old lists are replaced, not added to.
+    WriteFile(ProgramFile("GBA Vellum Have.txt"), "an old list\r\nwith lines\r\n");
+    WriteIniFor(WorkFile("gba.zip"), "", "", row.options);
+    ASSERT_TRUE(Launch());
+    std::vector<std::string> shown = app_.Rows();
+
+    ASSERT_TRUE(app_.Press(kSaveLists));
+    EXPECT_TRUE(app_.Answer("Save", "Saved Logs!"));
+    ASSERT_TRUE(app_.WaitIdle());
+    std::vector<std::string> have = {kHaveHeader, ""}, miss = {kMissHeader, ""};
+    have.insert(have.end(), row.have.begin(), row.have.end());
+    miss.insert(miss.end(), row.miss.begin(), row.miss.end());
+    EXPECT_EQ(ReadTextFile(ProgramFile("GBA Vellum Have.txt")), Lines(have));
+    EXPECT_EQ(ReadTextFile(ProgramFile("GBA Vellum Miss.txt")), Lines(miss));
+    // The table was sorted in place; the window shows the same as before.
+    EXPECT_EQ(app_.Rows(), shown);
+    EXPECT_EQ(ShownCounters(), (Counters{"4 (5)", "2", "2"}));
+    EXPECT_TRUE(CloseProgram());
+  }
+}
+
+}  // namespace e2e

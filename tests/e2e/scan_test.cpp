@@ -1,0 +1,188 @@
+// Scan, Rename and Move started from the window on generated collections: what the window
+// shows during and after, what moved where, the haves file, the logs, and the error exits.
+#include <windows.h>
+
+#include "e2e/e2e_support.h"
+#include "fakes/test_support.h"
+
+namespace e2e {
+
+class ScanTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    roms_ = FiveRoms();
+    WriteDatabase(WorkFile("gba.zip"), roms_);
+    ASSERT_TRUE(CreateDirectoryA(Src().c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(Dest().c_str(), nullptr));
+  }
+
+  std::string Src(const std::string& name = "") const {
+    return name.empty() ? WorkFile("src") : WorkFile("src\\" + name);
+  }
+  std::string Dest(const std::string& name = "") const {
+    return name.empty() ? WorkFile("dest") : WorkFile("dest\\" + name);
+  }
+  // The program folder's log files.
+  std::string Log(const char* name) const { return ReadTextFile(ProgramFile(name)); }
+
+  // After a scan: every command usable again, the idle title, the bar at its end.
+  void ExpectScanOver() {
+    std::vector<int> commands(std::begin(kScanLocked), std::end(kScanLocked));
+    EXPECT_EQ(EnabledOf(commands), commands);
+    EXPECT_EQ(app_.Title(), kIdleTitle);
+    EXPECT_EQ(app_.Progress(), 100);
+  }
+
+  std::vector<Rom> roms_;
+};
+
+// Scan only reports: the files stay, ownership is recorded, names and oddities are logged.
+TEST_F(ScanTest, ScanRecordsOwnershipAndLogsWithoutTouchingFiles) {
+  WriteRomZip(Src("Alpha Quest (E).zip"), {{"alpha.gba", roms_[0].image}});
+  WriteFile(Src("beta.gba"), roms_[1].image);
+  WriteFile(Src("broken.zip"), "not an archive");
+  WriteFile(Src("copy of alpha.gba"), roms_[0].image);
+  WriteFile(Src("mystery.gba"), Image(99, 700));
+  WriteFile(Src("readme.txt"), "not a ROM");
+  WriteRomZip(Src("two.zip"), {{"a.gba", roms_[3].image}, {"b.gba", roms_[4].image}});
+  ASSERT_TRUE(CreateDirectoryA(Src("sub").c_str(), nullptr));
+  WriteFile(Src("sub\\comet.GBA"), roms_[2].image);
+  ASSERT_TRUE(CreateDirectoryA(Src("sub\\deeper").c_str(), nullptr));
+  WriteFile(Src("sub\\deeper\\delta.gba"), roms_[3].image);  // below the one level scanned
+  std::vector<std::string> before = ListFolder(Src());
+  WriteIniFor(WorkFile("gba.zip"), Src(), "", {"LOG=1"});
+
+  ASSERT_TRUE(Launch());
+  EXPECT_FALSE(app_.Enabled(kSaveLists));
+  ASSERT_TRUE(RunScan(kScan));
+  ExpectScanOver();
+
+  EXPECT_EQ(ListFolder(Src()), before);
+  EXPECT_EQ(ListFolder(Src("sub")), (std::vector<std::string>{"comet.GBA", "deeper\\"}));
+  EXPECT_TRUE(ListFolder(Dest()).empty());
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0, 1, 2}));
+  EXPECT_EQ(Log("wrongnames.txt"),
+            Lines({"File beta has wrong name: right: Beta Blaster (U)",
+                   "File comet.GBA has wrong name: right: Comet Racer (J)"}));
+  EXPECT_EQ(Log("multifiles.txt"),
+            Lines({"Multiple Copies of Alpha Quest (E) Found (original file: copy of alpha.gba)"}));
+  EXPECT_EQ(Log("unknown.txt"), Lines({"Unkown Rom " + Src("mystery.gba")}));
+  EXPECT_EQ(Log("multifilezip.txt"),
+            Lines({"More than one rom found in " + Src("two.zip") + " skipping"}));
+  EXPECT_FALSE(FileExists(ProgramFile("notmoved.txt")));
+  // The owned beta is listed although betas are not included; nothing included is missing.
+  EXPECT_EQ(app_.Rows(),
+            (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)", "Comet Racer (J)"}));
+  EXPECT_EQ(ShownCounters(), (Counters{"3 (5)", "3", "0"}));
+  EXPECT_TRUE(app_.Enabled(kSaveLists));
+
+  ASSERT_TRUE(CloseProgram());
+  EXPECT_EQ(ReadTextFile(scratch_ / "stdout.txt"), "FUCKED ZIP = " + Src("broken.zip") + "\n");
+}
+
+// Rename: database names, sub-folders by country, duplicates placed under their proper name
+// while it is free and into Dupes once it is taken, and a taken target left alone.
+TEST_F(ScanTest, RenamePlacesFilesUnderTheirDatabaseNamesInCountryFolders) {
+  WriteRomZip(Src("a.ZIP"), {{"readme.txt", "hello"}, {"x.gba", roms_[0].image}});
+  WriteFile(Src("b.GBA"), roms_[1].image);
+  WriteFile(Src("c.gba"), roms_[0].image);
+  WriteRomZip(Src("d.zip"), {{"y.gba", roms_[0].image}});
+  WriteFile(Src("e.gba"), roms_[3].image);
+  ASSERT_TRUE(CreateDirectoryA(Dest("USA").c_str(), nullptr));
+  WriteFile(Dest("USA\\Delta Force (U).gba"), "the user's own file");
+  WriteIniFor(WorkFile("gba.zip"), Src(), Dest(), {"LOG=1", "SUB=1", "TYPE=1"});
+
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(RunScan(kRename));
+  ExpectScanOver();
+
+  EXPECT_EQ(ListFolder(Src()), std::vector<std::string>{"e.gba"});
+  EXPECT_EQ(ListFolder(Dest()), (std::vector<std::string>{"Dupes\\", "Europe\\", "USA\\"}));
+  EXPECT_EQ(ListFolder(Dest("Europe")),
+            (std::vector<std::string>{"Alpha Quest (E).gba", "Alpha Quest (E).zip"}));
+  EXPECT_EQ(ListFolder(Dest("USA")),
+            (std::vector<std::string>{"Beta Blaster (U).gba", "Delta Force (U).gba"}));
+  EXPECT_EQ(ListFolder(Dest("Dupes")),
+            std::vector<std::string>{"DUPE-Alpha Quest (E) (d.zip).zip"});
+  // Moved whole, and nothing overwritten.
+  EXPECT_EQ(ReadFile(Dest("USA\\Beta Blaster (U).gba")), roms_[1].image);
+  EXPECT_EQ(ReadFile(Dest("Europe\\Alpha Quest (E).gba")), roms_[0].image);
+  EXPECT_EQ(ReadFile(Dest("USA\\Delta Force (U).gba")), "the user's own file");
+  EXPECT_EQ(ReadFile(Src("e.gba")), roms_[3].image);
+
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0, 1, 3}));
+  EXPECT_EQ(Log("multifiles.txt"),
+            Lines({"Multiple Copies of Alpha Quest (E) Found (original file: c.gba)",
+                   "Multiple Copies of Alpha Quest (E) Found (original file: d.zip)"}));
+  EXPECT_EQ(Log("notmoved.txt"), Lines({"Unable To move file e.gba"}));
+  EXPECT_FALSE(FileExists(ProgramFile("wrongnames.txt")));
+  EXPECT_EQ(ShownCounters(), (Counters{"3 (5)", "3", "0"}));
+  EXPECT_TRUE(CloseProgram());
+}
+
+// Move keeps the files' own names; a duplicate goes to Dupes unless its name is taken there.
+// With LOG off the program folder gets no log at all.
+TEST_F(ScanTest, MoveKeepsNamesSendsDuplicatesToDupesAndWritesNoLogsWithLogOff) {
+  WriteFile(Src("x1.gba"), roms_[0].image);
+  WriteRomZip(Src("x2.zip"), {{"x.gba", roms_[1].image}});
+  WriteFile(Src("x3.gba"), roms_[0].image);
+  WriteFile(Src("x4.gba"), roms_[1].image);
+  WriteFile(Src("x5.gba"), Image(77, 100));
+  ASSERT_TRUE(CreateDirectoryA(Dest("Dupes").c_str(), nullptr));
+  WriteFile(Dest("Dupes\\x4.gba"), "an older duplicate");
+  WriteIniFor(WorkFile("gba.zip"), Src(), Dest());
+
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(RunScan(kMove));
+  ExpectScanOver();
+
+  EXPECT_EQ(ListFolder(Src()), (std::vector<std::string>{"x4.gba", "x5.gba"}));
+  EXPECT_EQ(ListFolder(Dest()), (std::vector<std::string>{"Dupes\\", "x1.gba", "x2.zip"}));
+  EXPECT_EQ(ListFolder(Dest("Dupes")), (std::vector<std::string>{"x3.gba", "x4.gba"}));
+  EXPECT_EQ(ReadFile(Dest("Dupes\\x4.gba")), "an older duplicate");
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0, 1}));
+  EXPECT_EQ(ListFolder(folder_.path()),
+            (std::vector<std::string>{"qvxgba.db", "qvxgba.ini", "tarnwick.exe"}));
+  EXPECT_EQ(ShownCounters(), (Counters{"2 (5)", "2", "0"}));
+  EXPECT_TRUE(CloseProgram());
+}
+
+// A scan that cannot start gives its message, touches nothing, and gives every command back
+// (SaveLists too, with nothing owned).
+TEST_F(ScanTest, ErrorExitsReportAndGiveTheCommandsBack) {
+  struct Row {
+    const char* name;
+    std::string src, dest;
+    int command;
+    const char* message;
+  } rows[] = {
+      {"Scan, no source", "", Dest(), kScan, "No Source Path Selected!"},
+      {"Move, no source", "", "", kMove, "No Source Path Selected!"},
+      {"Rename, no destination", Src(), "", kRename, "No Destination Path Selected!"},
+      {"Move, no destination", Src(), "", kMove, "No Destination Path Selected!"},
+      {"Scan, missing source", WorkFile("gone"), Dest(), kScan, "Unable To Read Files In Dir!"},
+  };
+  WriteFile(Src("a.gba"), roms_[0].image);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    WriteIniFor(WorkFile("gba.zip"), row.src, row.dest, {"LOG=1"});
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(RunScan(row.command, "Scan Error", row.message));
+    std::vector<int> commands(std::begin(kScanLocked), std::end(kScanLocked));
+    EXPECT_EQ(EnabledOf(commands), commands);
+    EXPECT_EQ(app_.Title(), kIdleTitle);
+    EXPECT_EQ(ShownCounters(), (Counters{"2 (5)", "0", "2"}));
+    ASSERT_TRUE(CloseProgram());
+    EXPECT_EQ(ListFolder(Src()), std::vector<std::string>{"a.gba"});
+    EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"qvxgba.ini", "tarnwick.exe"}));
+  }
+  // Scan needs no destination.
+  WriteIniFor(WorkFile("gba.zip"), Src(), "");
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(RunScan(kScan));
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0}));
+  EXPECT_TRUE(CloseProgram());
+}
+
+}  // namespace e2e
