@@ -60,6 +60,39 @@ TEST_F(ListTest, ResetHavesForgetsOwnershipAndKeepsSaveListsUsable) {
 
 // The lists come out sorted by name, or by number with NUM on, whatever the dat's order; an
 // owned ROM outside the included set is in the have list, a missing one in neither.
+// A list that cannot be opened is reported. The have list is opened first, so a blocked have
+// list leaves the miss list alone, while a blocked miss list finds the have list emptied.
+TEST_F(ListTest, SaveListsThatCannotOpenAListSaysSo) {
+  struct Row {
+    const char* blocked;
+    const char* other;
+    const char* message;
+    std::string other_after;
+  } rows[] = {{"GBA Vellum Have.txt", "GBA Vellum Miss.txt", "Unable To Open Have List!",
+               "the last list\r\n"},
+              {"GBA Vellum Miss.txt", "GBA Vellum Have.txt", "Unable To Open Miss List!", ""}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.blocked);
+    TempFolder program;
+    ASSERT_TRUE(
+        CopyFileA(ProgramFile("tarnwick.exe").c_str(), (program / "tarnwick.exe").c_str(), TRUE));
+    WriteFile(program / "qvxgba.db", HavesOf(roms_, {0}));
+    WriteIniFile(program / "qvxgba.ini", {"DB=" + WorkFile("gba.zip")});
+    WriteFile(program / row.other, "the last list\r\n");
+    // A folder of the list's name cannot be opened as a file.
+    ASSERT_TRUE(CreateDirectoryA((program / row.blocked).c_str(), nullptr));
+
+    ASSERT_TRUE(app_.Start(program / "tarnwick.exe", program.path(), scratch_ / "stdout.txt"));
+    ASSERT_TRUE(app_.WaitIdle());
+    ASSERT_TRUE(app_.Press(kSaveLists));
+    EXPECT_TRUE(app_.Answer("Save Error", row.message));
+    ASSERT_TRUE(app_.WaitIdle());
+    EXPECT_EQ(ReadFile(program / row.other), row.other_after);
+    EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)"}));
+    EXPECT_TRUE(CloseProgram());
+  }
+}
+
 class SaveListsTest : public ProgramTest {};
 
 TEST_F(SaveListsTest, WritesBothListsSortedWithTheirCounts) {

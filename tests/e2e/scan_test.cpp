@@ -185,4 +185,23 @@ TEST_F(ScanTest, ErrorExitsReportAndGiveTheCommandsBack) {
   EXPECT_TRUE(CloseProgram());
 }
 
+// Two scan commands queued before the first worker has disabled the buttons start one scan.
+TEST_F(ScanTest, AScanCommandQueuedTwiceRunsOnce) {
+  WriteFile(Src("a.gba"), roms_[0].image);
+  WriteIniFor(WorkFile("gba.zip"), Src(), "", {"LOG=1"});
+  ASSERT_TRUE(Launch());
+  HWND scan = GetDlgItem(app_.main(), kScan);
+  for (int i = 0; i < 2; ++i)
+    PostMessageA(app_.main(), WM_COMMAND, MAKEWPARAM(kScan, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(scan));
+  ASSERT_TRUE(app_.Answer("Scan", "Done!", kScanWaitMs));
+  ASSERT_TRUE(app_.WaitIdle());
+  ASSERT_TRUE(app_.Sync());
+  EXPECT_TRUE(app_.NoMessageBox());
+  // A second scan would have found the ROM owned and logged a copy.
+  EXPECT_FALSE(FileExists(ProgramFile("multifiles.txt")));
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0}));
+  EXPECT_TRUE(CloseProgram());
+}
+
 }  // namespace e2e

@@ -181,3 +181,34 @@ TEST_F(StartupTest, LoadWithTheDialogCancelledReadsTheNamedDatabaseAgain) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+// Enter and Escape reach a dialog as the commands IDOK and IDCANCEL; the main window ignores
+// both instead of closing.
+TEST_F(StartupTest, EnterAndEscapeLeaveTheWindowOpen) {
+  ASSERT_TRUE(Launch());
+  for (int command : {IDOK, IDCANCEL}) {
+    LRESULT ignored = 0;
+    ASSERT_TRUE(SendBounded(app_.main(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0, &ignored));
+    ASSERT_TRUE(app_.Sync());
+    EXPECT_TRUE(app_.Running() && IsWindowVisible(app_.main())) << command;
+    EXPECT_TRUE(app_.NoMessageBox());
+  }
+  EXPECT_TRUE(CloseProgram());
+}
+
+TEST_F(StartupTest, AnIniThatCannotBeWrittenIsReportedAndTheProgramStillEnds) {
+  // A folder where the INI file would go: it can be neither read nor replaced.
+  ASSERT_TRUE(CreateDirectoryA(ProgramFile("qvxgba.ini").c_str(), nullptr));
+  ASSERT_TRUE(Launch());
+  ExpectNoDatabase();
+  app_.PostClose();
+  EXPECT_TRUE(app_.Answer("Save Error", "Error Saving Ini!"));
+  DWORD code = 1;
+  ASSERT_TRUE(app_.WaitExit(&code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"qvxgba.ini\\", "tarnwick.exe"}));
+}
+
+}  // namespace e2e

@@ -233,10 +233,13 @@ bool Program::Running() const {
   startup.cb = sizeof startup;
   // The program's diagnostics on standard output go to a file of the test's, not our output.
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  HANDLE output = CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared for writing too: the handle of a program that has just ended may still be closing.
+  HANDLE output =
+      CreateFileA(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (output == INVALID_HANDLE_VALUE)
-    return ::testing::AssertionFailure() << "cannot create " << output_path;
+    return ::testing::AssertionFailure()
+           << "cannot create " << output_path << " (error " << GetLastError() << ")";
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = nullptr;
   startup.hStdOutput = output;
@@ -438,11 +441,11 @@ bool Program::FindMessageBox(ShownBox* box) const {
 ::testing::AssertionResult Program::Close(DWORD* exit_code, int timeout_ms) {
   ::testing::AssertionResult no_box = NoMessageBox();
   if (!no_box) return no_box << " before closing";
-  PostMessageA(main_, WM_CLOSE, 0, 0);
-  return ExitCode(exit_code, timeout_ms);
+  PostClose();
+  return WaitExit(exit_code, timeout_ms);
 }
 
-::testing::AssertionResult Program::ExitCode(DWORD* exit_code, int timeout_ms) {
+::testing::AssertionResult Program::WaitExit(DWORD* exit_code, int timeout_ms) {
   DWORD start = GetTickCount();
   while (Running()) {
     ShownBox box;

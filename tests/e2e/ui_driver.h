@@ -131,6 +131,9 @@ class Program {
 
   // Closes the main window and waits for the process to end.
   ::testing::AssertionResult Close(DWORD* exit_code, int timeout_ms = kShortWaitMs);
+  // The two halves of Close, for a close that shows a message box on its way.
+  void PostClose() const { PostMessageA(main_, WM_CLOSE, 0, 0); }
+  ::testing::AssertionResult WaitExit(DWORD* exit_code, int timeout_ms = kShortWaitMs);
 
   // Polls the condition every few milliseconds until it holds or the time is up; a program
   // that has exited, or a message box, ends the wait at once. The failure names what was
@@ -147,7 +150,6 @@ class Program {
   HWND FindTopDialog(const std::string& caption) const;
   ::testing::AssertionResult Poll(const std::string& what, const std::function<bool()>& done,
                                   int timeout_ms, bool fail_on_box) const;
-  ::testing::AssertionResult ExitCode(DWORD* exit_code, int timeout_ms);
 
   PROCESS_INFORMATION process_ = {};
   HWND main_ = nullptr;
