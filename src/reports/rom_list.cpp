@@ -32,6 +32,7 @@ void RefreshRomList() {
     if (!listed && IsRomIncluded(i)) listed = show_all || (show_miss && !owned);
     if (listed) window.AddListRow(BuildDisplayName(i).text);
   }
+  window.EndListRows();
   RomCounts counts = CountRoms();
   char text[32];
   Format(text, "%i", static_cast<int>(counts.have));

@@ -196,7 +196,7 @@ void ScanWorker(Window& window) {
     if (!listed) return ErrorExit(window, "Unable To Read Files In Dir!");
   }
 
-  RefreshRomList();
+  window.RunOnUiThread(RefreshRomList);
   window.ShowMessage("Done!", "Scan");
   window.SendScanFinished();
 }

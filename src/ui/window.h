@@ -20,13 +20,19 @@ class Window {
   virtual void SetTitle(const char* title) = 0;
   virtual void SetRadio(int id, bool on) = 0;
   virtual bool IsRadioOn(int id) = 0;
+  // A list refresh: ClearList, then the rows, then EndListRows, which shows them. The rows
+  // are not drawn one by one.
   virtual void ClearList() = 0;
   virtual void AddListRow(const char* text) = 0;
+  virtual void EndListRows() = 0;
   virtual void SetProgress(int position) = 0;
   // Modal, warning icon, OK button, owned by the main window; returns when dismissed.
   virtual void ShowMessage(const char* text, const char* caption) = 0;
   // Hands the scan-finished command to the UI thread and waits until it was handled.
   virtual void SendScanFinished() = 0;
+  // Runs task on the UI thread and waits for it; run at once when called there. The scan
+  // refreshes the list this way, so two refreshes never interleave their rows.
+  virtual void RunOnUiThread(void (*task)()) = 0;
 };
 
 // The one main window of the process; set once at start-up (or by a test).

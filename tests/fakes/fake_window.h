@@ -35,6 +35,7 @@ class FakeWindow : public Window {
   bool IsRadioOn(int id) override { return Lock(), controls_[id].checked; }
   void ClearList() override { Lock(), rows_.clear(); }
   void AddListRow(const char* text) override { Lock(), rows_.push_back(text); }
+  void EndListRows() override { Lock(), ++list_refreshes_; }
   void SetProgress(int position) override {
     Lock(), progress_.push_back(position), Record("progress ", position);
   }
@@ -43,6 +44,11 @@ class FakeWindow : public Window {
   }
   // Handled as the main window handles it: the scan's controls enabled again.
   void SendScanFinished() override;
+  // The fake has no UI thread of its own: the task runs on the caller's.
+  void RunOnUiThread(void (*task)()) override {
+    Lock(), Record("ui-task", "");
+    task();
+  }
 
   // What the user sees, read by the test once the code under test has returned.
   bool enabled(int id) { return controls_[id].enabled; }
@@ -56,6 +62,7 @@ class FakeWindow : public Window {
   void ClearMessages() { messages_.clear(); }
   const std::vector<int>& progress() const { return progress_; }
   int scan_finished() const { return scan_finished_; }
+  int list_refreshes() const { return list_refreshes_; }
   // "disable 1024", "title ...", "progress 33", "message Done!", "scan-finished", in order.
   const std::vector<std::string>& events() const { return events_; }
   void ClearEvents() { events_.clear(); }
@@ -77,4 +84,5 @@ class FakeWindow : public Window {
   std::vector<int> progress_;
   std::vector<std::string> events_;
   int scan_finished_ = 0;
+  int list_refreshes_ = 0;
 };

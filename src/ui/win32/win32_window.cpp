@@ -1,0 +1,71 @@
+// win32_window.cpp: the window operations of the core, by control number, on the real dialog.
+#include "ui/win32/win32_window.h"
+
+#include <commctrl.h>
+
+#include "ui/controls.h"
+
+void Win32Window::Attach(HWND dialog) {
+  dialog_ = dialog;
+  list_ = GetDlgItem(dialog, ctl::kRomList);
+  ui_thread_ = GetCurrentThreadId();
+}
+
+void Win32Window::EnableControl(int id, bool enabled) {
+  EnableWindow(GetDlgItem(dialog_, id), enabled ? TRUE : FALSE);
+}
+
+void Win32Window::SetControlText(int id, const char* text) { SetDlgItemTextA(dialog_, id, text); }
+
+int Win32Window::GetControlText(int id, char* out, int size) {
+  if (size <= 0) return 0;
+  out[0] = '\0';
+  UINT copied = GetDlgItemTextA(dialog_, id, out, size);
+  out[size - 1] = '\0';
+  return static_cast<int>(copied);
+}
+
+void Win32Window::SetTitle(const char* title) { SetWindowTextA(dialog_, title); }
+
+void Win32Window::SetRadio(int id, bool on) {
+  CheckDlgButton(dialog_, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool Win32Window::IsRadioOn(int id) { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
+
+// The list stays undrawn from ClearList to EndListRows: a full table is thousands of rows,
+// and drawing and scrolling after each one would make every refresh slow.
+void Win32Window::ClearList() {
+  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+}
+
+void Win32Window::AddListRow(const char* text) {
+  SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void Win32Window::EndListRows() {
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void Win32Window::SetProgress(int position) {
+  SendDlgItemMessageA(dialog_, ctl::kProgress, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+void Win32Window::ShowMessage(const char* text, const char* caption) {
+  MessageBoxA(dialog_, text, caption, MB_OK | MB_ICONWARNING);
+}
+
+void Win32Window::SendScanFinished() {
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(ctl::kScanFinished, 0), 0);
+}
+
+void Win32Window::RunOnUiThread(void (*task)()) {
+  if (GetCurrentThreadId() == ui_thread_) {
+    task();
+    return;
+  }
+  // The window may be gone already while the process closes; then there is nothing to do.
+  SendMessageA(dialog_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(task));
+}

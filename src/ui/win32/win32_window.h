@@ -1,0 +1,37 @@
+// win32_window.h: the core's view of the main window, carried out on the real dialog.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/window.h"
+
+// Sent by the scan worker to the main window: run the task in lParam on the UI thread.
+constexpr UINT kRunTaskMessage = WM_APP + 1;
+
+// Every operation works from either thread: Win32 hands a call on a window of the UI thread
+// over to that thread and waits for it.
+class Win32Window : public Window {
+ public:
+  // Records the dialog and the thread that owns it; called first in its initialisation.
+  void Attach(HWND dialog);
+  HWND handle() const { return dialog_; }
+
+  void EnableControl(int id, bool enabled) override;
+  void SetControlText(int id, const char* text) override;
+  int GetControlText(int id, char* out, int size) override;
+  void SetTitle(const char* title) override;
+  void SetRadio(int id, bool on) override;
+  bool IsRadioOn(int id) override;
+  void ClearList() override;
+  void AddListRow(const char* text) override;
+  void EndListRows() override;
+  void SetProgress(int position) override;
+  void ShowMessage(const char* text, const char* caption) override;
+  void SendScanFinished() override;
+  void RunOnUiThread(void (*task)()) override;
+
+ private:
+  HWND dialog_ = nullptr;
+  HWND list_ = nullptr;
+  DWORD ui_thread_ = 0;
+};
