@@ -180,10 +180,6 @@ TEST_F(StartupTest, LoadWithTheDialogCancelledReadsTheNamedDatabaseAgain) {
   EXPECT_TRUE(CloseProgram());
 }
 
-}  // namespace e2e
-
-namespace e2e {
-
 // Enter and Escape reach a dialog as the commands IDOK and IDCANCEL; the main window ignores
 // both instead of closing.
 TEST_F(StartupTest, EnterAndEscapeLeaveTheWindowOpen) {
@@ -209,6 +205,135 @@ TEST_F(StartupTest, AnIniThatCannotBeWrittenIsReportedAndTheProgramStillEnds) {
   ASSERT_TRUE(app_.WaitExit(&code));
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"qvxgba.ini\\", "tarnwick.exe"}));
+}
+
+// A dat longer than the table: the table fills up and the rest is ignored. The title shows
+// each name as it is read, under the default naming: the INI's options come after the load.
+TEST_F(StartupTest, AFullTableLoadsShowingEachNameInTheTitle) {
+  std::vector<Rom> roms;
+  for (int i = 0; i < 8100; ++i) {
+    char number[8];
+    snprintf(number, sizeof number, "%04d", i);
+    roms.push_back({"Game " + std::to_string(10000 + i), number, "Roms", std::to_string(i)});
+  }
+  WriteDatabase(WorkFile("gba.zip"), roms);
+  WriteIniFor(WorkFile("gba.zip"), "", "", {"NUM=1"});
+
+  ASSERT_TRUE(Start());
+  const std::string loading = "Tarnwick GBA v0.3a - Loading Dat - ";
+  int loading_titles = 0;
+  std::string wrong_title;
+  ASSERT_TRUE(app_.WaitUntil(
+      "the loaded table",
+      [&] {
+        std::string title = app_.Title();
+        if (title.compare(0, loading.size(), loading) == 0) {
+          ++loading_titles;
+          std::string name = title.substr(loading.size());
+          if (name.size() != 10 || name.compare(0, 6, "Game 1") != 0) wrong_title = title;
+        }
+        return IsWindowVisible(app_.main()) && title == kIdleTitle;
+      },
+      30000));
+  EXPECT_GT(loading_titles, 0) << "no loading title was seen";
+  EXPECT_EQ(wrong_title, "");
+
+  EXPECT_EQ(ShownCounters(), (Counters{"8096 (8096)", "0", "8096"}));
+  ASSERT_EQ(app_.RowCount(), 8096);
+  EXPECT_EQ(app_.Row(0), "0000Game 10000");
+  EXPECT_EQ(app_.Row(8095), "8095Game 18095");
+  EXPECT_TRUE(CloseProgram());
+}
+
+// A load that fails after a good one leaves nothing of the old table, and takes the
+// commands away again, SaveLists included.
+TEST_F(StartupTest, AFailedLoadEmptiesTheWindowOfTheDatabaseBefore) {
+  std::vector<Rom> roms = FiveRoms();
+  WriteDatabase(WorkFile("gba.zip"), roms);
+  WriteFile(ProgramFile("qvxgba.db"), HavesOf(roms, {0}));
+  WriteIni({"DB=" + WorkFile("gba.zip")});
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(app_.Enabled(kSaveLists));
+  ASSERT_EQ(app_.Rows().size(), 2u);
+
+  WriteFile(WorkFile("gba.zip"), "damaged");
+  ASSERT_TRUE(app_.Press(kLoad));
+  ASSERT_TRUE(app_.CancelFileDialog());
+  EXPECT_TRUE(app_.Answer("Database Error", "Unable To Load Dat File!"));
+  ASSERT_TRUE(app_.WaitIdle());
+  ExpectNoDatabase();
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms, {0}));
+  EXPECT_TRUE(CloseProgram());
+}
+
+// Every control carries its caption under its number.
+TEST_F(StartupTest, ControlsCarryTheirCaptions) {
+  const std::vector<std::pair<int, const char*>> main_captions = {
+      {kLoad, "Load"},
+      {kPickSource, "Pick"},
+      {kPickDest, "Pick"},
+      {kResetHaves, "Reset Haves"},
+      {kRename, "Rename"},
+      {kScan, "Scan"},
+      {kMove, "Move"},
+      {kSaveLists, "SaveLists"},
+      {kIncludeOptions, "Include/Exclude List"},
+      {kNamingOptions, "Naming Options"},
+      {kRenamingOptions, "Renaming Options"},
+      {kShowAll, "Show All"},
+      {kShowHave, "Show Have"},
+      {kShowMiss, "Show Miss"},
+      {1060, "Progress"}};
+  struct Dialog {
+    int button;
+    const char* caption;
+    std::vector<std::pair<int, const char*>> controls;
+  } dialogs[] = {
+      {kIncludeOptions,
+       "Roms To include/Exclude",
+       {{1023, "Include Alternative Dumps"},
+        {1024, "Include Beta Dumps"},
+        {1025, "Include Nintendo Devkit Demos"},
+        {1026, "Include Hardware Dumps"},
+        {1027, "Include Pirate Dumps"},
+        {1028, "Include PocketNES Hack Pirate Dumps"},
+        {1029, "Include Pre-trained Scene Dumps"},
+        {1030, "Include Intro'ed Scene Dumps"}}},
+      {kNamingOptions,
+       "Naming Options",
+       {{1055, "Normal Naming"},
+        {1056, "Friendly Naming"},
+        {1057, "Scene Release Naming"},
+        {1012, "Number Roms"},
+        {1035, "Include Group"},
+        {1052, "Include Publisher"},
+        {1023, "Include Game Code"},
+        {1036, "Include Size"},
+        {1037, "Include CRC"}}},
+      {kRenamingOptions,
+       "Renaming Options",
+       {{1010, "Use Sub Dirs"},
+        {1011, "Delete Bad Dumps"},
+        {1012, "Delete Dupes Folder"},
+        {1023, "Fix Roms"},
+        {1027, "Rename In Zips"},
+        {1028, "Clean Zips"},
+        {1038, "Log Errors"}}},
+  };
+  WriteDatabase(WorkFile("gba.zip"), FiveRoms());
+  WriteIni({"DB=" + WorkFile("gba.zip")});
+  ASSERT_TRUE(Launch());
+  for (const auto& control : main_captions)
+    EXPECT_EQ(app_.Text(control.first), control.second) << control.first;
+  for (const Dialog& dialog : dialogs) {
+    OptionDialog window;
+    ASSERT_TRUE(app_.OpenOptions(dialog.button, dialog.caption, &window));
+    for (const auto& control : dialog.controls)
+      EXPECT_EQ(window.Text(control.first), control.second)
+          << dialog.caption << ": " << control.first;
+    ASSERT_TRUE(app_.CloseOptions(&window));
+  }
+  EXPECT_TRUE(CloseProgram());
 }
 
 }  // namespace e2e

@@ -174,6 +174,8 @@ bool OptionDialog::Enabled(int id) const {
   return control && IsWindowEnabled(control);
 }
 
+std::string OptionDialog::Text(int id) const { return ControlText(GetDlgItem(window_, id)); }
+
 ::testing::AssertionResult OptionDialog::Click(int id) { return ClickLikeMouse(window_, id); }
 
 std::vector<std::string> OptionDialog::ComboEntries(int id) const {
@@ -305,6 +307,16 @@ std::vector<std::string> Program::Rows() const {
   if (!SendBounded(list, LB_GETCOUNT, 0, 0, &count)) return {"<no answer>"};
   for (int i = 0; i < count; ++i) rows.push_back(RowText(list, LB_GETTEXTLEN, LB_GETTEXT, i));
   return rows;
+}
+
+int Program::RowCount() const {
+  LRESULT count = 0;
+  if (!SendBounded(GetDlgItem(main_, kRomList), LB_GETCOUNT, 0, 0, &count)) return -1;
+  return static_cast<int>(count);
+}
+
+std::string Program::Row(int index) const {
+  return RowText(GetDlgItem(main_, kRomList), LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 int Program::Progress() const {

@@ -57,6 +57,7 @@ class OptionDialog {
 
   bool Checked(int id) const;
   bool Enabled(int id) const;
+  std::string Text(int id) const;
   // Clicks a check box or radio button the way the mouse does, so it changes its own state
   // and tells the dialog.
   ::testing::AssertionResult Click(int id);
@@ -95,6 +96,9 @@ class Program {
   bool Enabled(int id) const;
   bool Checked(int id) const;
   std::vector<std::string> Rows() const;
+  // For long lists, where reading every row across processes takes seconds.
+  int RowCount() const;
+  std::string Row(int index) const;
   int Progress() const;
   bool MainEnabled() const { return IsWindowEnabled(main_) != 0; }
 
