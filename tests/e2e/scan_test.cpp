@@ -185,6 +185,35 @@ TEST_F(ScanTest, ErrorExitsReportAndGiveTheCommandsBack) {
   EXPECT_TRUE(CloseProgram());
 }
 
+// With the source as its own destination, each file is renamed once, a name that differs only
+// in case included; a renamed file met again later in the folder is not a duplicate.
+TEST_F(ScanTest, RenameInPlaceRenamesEachFileOnce) {
+  WriteFile(Src("alpha quest (e).gba"), roms_[0].image);
+  WriteFile(Src("b.gba"), roms_[1].image);
+  WriteRomZip(Src("c.zip"), {{"c.gba", roms_[2].image}});
+  WriteIniFor(WorkFile("gba.zip"), Src(), Src(), {"LOG=1"});
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(RunScan(kRename));
+  EXPECT_EQ(ListFolder(Src()),
+            (std::vector<std::string>{"Alpha Quest (E).gba", "Beta Blaster (U).gba",
+                                      "Comet Racer (J).zip"}));
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0, 1, 2}));
+  EXPECT_FALSE(FileExists(ProgramFile("multifiles.txt")));
+  EXPECT_FALSE(FileExists(ProgramFile("notmoved.txt")));
+  EXPECT_TRUE(CloseProgram());
+}
+
+// A source without files runs to its end; the bar is not moved.
+TEST_F(ScanTest, AnEmptySourceRunsToDone) {
+  WriteIniFor(WorkFile("gba.zip"), Src(), Dest(), {"LOG=1"});
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(RunScan(kMove));
+  EXPECT_EQ(app_.Progress(), 0);
+  EXPECT_EQ(ShownCounters(), (Counters{"2 (5)", "0", "2"}));
+  EXPECT_TRUE(CloseProgram());
+  EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"qvxgba.ini", "tarnwick.exe"}));
+}
+
 // Two scan commands queued before the first worker has disabled the buttons start one scan.
 TEST_F(ScanTest, AScanCommandQueuedTwiceRunsOnce) {
   WriteFile(Src("a.gba"), roms_[0].image);
