@@ -50,6 +50,12 @@ TEST_F(ScanTest, ScanRecordsOwnershipAndLogsWithoutTouchingFiles) {
   WriteFile(Src("sub\\comet.GBA"), roms_[2].image);
   ASSERT_TRUE(CreateDirectoryA(Src("sub\\deeper").c_str(), nullptr));
   WriteFile(Src("sub\\deeper\\delta.gba"), roms_[3].image);  // below the one level scanned
+  // System folders are passed over, in any case; RECYCLER is not one of them.
+  for (const char* folder : {"recycled", "System Volume Information", "RECYCLER"})
+    ASSERT_TRUE(CreateDirectoryA(Src(folder).c_str(), nullptr)) << folder;
+  WriteFile(Src("recycled\\delta.gba"), roms_[3].image);
+  WriteFile(Src("System Volume Information\\delta.gba"), roms_[3].image);
+  WriteFile(Src("RECYCLER\\echo.gba"), roms_[4].image);
   std::vector<std::string> before = ListFolder(Src());
   WriteIniFor(WorkFile("gba.zip"), Src(), "", {"LOG=1"});
 
@@ -61,9 +67,11 @@ TEST_F(ScanTest, ScanRecordsOwnershipAndLogsWithoutTouchingFiles) {
   EXPECT_EQ(ListFolder(Src()), before);
   EXPECT_EQ(ListFolder(Src("sub")), (std::vector<std::string>{"comet.GBA", "deeper\\"}));
   EXPECT_TRUE(ListFolder(Dest()).empty());
-  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0, 1, 2}));
+  // Folders in the order listed: the source, recycled (passed over), RECYCLER, sub.
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0, 1, 4, 2}));
   EXPECT_EQ(Log("wrongnames.txt"),
             Lines({"File beta has wrong name: right: Beta Blaster (U)",
+                   "File echo has wrong name: right: Echo Drive (E)",
                    "File comet.GBA has wrong name: right: Comet Racer (J)"}));
   EXPECT_EQ(Log("multifiles.txt"),
             Lines({"Multiple Copies of Alpha Quest (E) Found (original file: copy of alpha.gba)"}));
@@ -71,10 +79,11 @@ TEST_F(ScanTest, ScanRecordsOwnershipAndLogsWithoutTouchingFiles) {
   EXPECT_EQ(Log("multifilezip.txt"),
             Lines({"More than one rom found in " + Src("two.zip") + " skipping"}));
   EXPECT_FALSE(FileExists(ProgramFile("notmoved.txt")));
-  // The owned beta is listed although betas are not included; nothing included is missing.
-  EXPECT_EQ(app_.Rows(),
-            (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)", "Comet Racer (J)"}));
-  EXPECT_EQ(ShownCounters(), (Counters{"3 (5)", "3", "0"}));
+  // The owned beta and hardware dump are listed although not included; nothing included is
+  // missing.
+  EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)",
+                                                   "Comet Racer (J)", "Echo Drive (E)"}));
+  EXPECT_EQ(ShownCounters(), (Counters{"4 (5)", "4", "0"}));
   EXPECT_TRUE(app_.Enabled(kSaveLists));
 
   ASSERT_TRUE(CloseProgram());
@@ -212,6 +221,41 @@ TEST_F(ScanTest, AnEmptySourceRunsToDone) {
   EXPECT_EQ(ShownCounters(), (Counters{"2 (5)", "0", "2"}));
   EXPECT_TRUE(CloseProgram());
   EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"qvxgba.ini", "tarnwick.exe"}));
+}
+
+// Drive roots keep their one separator: as the source (C:\ is listed from C:\*, without a "."
+// entry of its own) and as the destination (C:\name, not C:\\name). The names at the root
+// are this test's own and are removed again.
+TEST_F(ScanTest, DriveRootsAsSourceAndDestination) {
+  char unique[64];
+  snprintf(unique, sizeof unique, "tarnwick-e2e-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+  const std::string at_root = std::string("C:\\") + unique + ".gba";
+  const std::string renamed = std::string("C:\\") + unique + " renamed.gba";
+  struct Remove {
+    std::vector<std::string> paths;
+    ~Remove() {
+      for (const std::string& path : paths) DeleteFileA(path.c_str());
+    }
+  } remove{{at_root, renamed}};
+  std::vector<Rom> roms = {{std::string(unique) + " renamed", "0001", "Roms", Image(31, 500)}};
+  WriteDatabase(WorkFile("root.zip"), roms);
+
+  WriteFile(at_root, Image(32, 600));
+  WriteIniFor(WorkFile("root.zip"), "C:\\", "", {"LOG=1"});
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(RunScan(kScan));
+  ASSERT_TRUE(CloseProgram());
+  std::string unknown = Log("unknown.txt");
+  EXPECT_NE(unknown.find("Unkown Rom " + at_root + "\n"), std::string::npos) << unknown;
+  EXPECT_FALSE(FileExists(ProgramFile("multifiles.txt")));
+
+  WriteFile(Src("a.gba"), roms[0].image);
+  WriteIniFor(WorkFile("root.zip"), Src(), "C:\\", {"LOG=1"});
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(RunScan(kRename));
+  ASSERT_TRUE(CloseProgram());
+  EXPECT_EQ(ReadFile(renamed), roms[0].image);
+  EXPECT_TRUE(ListFolder(Src()).empty());
 }
 
 // Two scan commands queued before the first worker has disabled the buttons start one scan.
