@@ -96,11 +96,18 @@ TEST_F(OptionsTest, IncludeDialogAppliesItsBoxesToTheListAtOnce) {
 }
 
 // The main window takes no input while a dialog is open, and is not closed from under it.
+// Only the close box ends a dialog: Enter and Escape do not.
 TEST_F(OptionsTest, MainWindowWaitsForTheOpenDialog) {
   LaunchWith({});
   OptionDialog dialog;
   ASSERT_TRUE(app_.OpenOptions(kRenamingOptions, kRenaming, &dialog));
   EXPECT_FALSE(app_.MainEnabled());
+  for (int command : {IDOK, IDCANCEL}) {
+    LRESULT ignored = 0;
+    ASSERT_TRUE(
+        SendBounded(dialog.window(), WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0, &ignored));
+    EXPECT_TRUE(IsWindowVisible(dialog.window())) << command;
+  }
   PostMessageA(app_.main(), WM_CLOSE, 0, 0);
   ASSERT_TRUE(app_.Sync());
   EXPECT_TRUE(app_.Running());
