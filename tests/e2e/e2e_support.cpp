@@ -8,13 +8,10 @@
 
 namespace e2e {
 
-const int kScanLocked[11] = {kSaveLists,     kResetHaves,      kScan,           kMove, kRename,
-                             kNamingOptions, kRenamingOptions, kIncludeOptions, kLoad, kPickSource,
-                             kPickDest};
-const int kShowFilter[3] = {kShowAll, kShowHave, kShowMiss};
-const int kLoadEnables[12] = {kRename,     kScan,           kMove,          kPickSource,
-                              kPickDest,   kShowAll,        kShowHave,      kShowMiss,
-                              kResetHaves, kIncludeOptions, kNamingOptions, kRenamingOptions};
+const std::vector<int> kScanLocked = {
+    kSaveLists,       kResetHaves,     kScan, kMove,       kRename,  kNamingOptions,
+    kRenamingOptions, kIncludeOptions, kLoad, kPickSource, kPickDest};
+const std::vector<int> kShowFilter = {kShowAll, kShowHave, kShowMiss};
 
 std::string Rom::Crc() const { return CrcKey(image); }
 

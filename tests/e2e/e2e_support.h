@@ -38,10 +38,8 @@ enum Control {
 };
 
 // The eleven commands a scan disables and gives back, and the three show-filter buttons.
-extern const int kScanLocked[11];
-extern const int kShowFilter[3];
-// Everything a successful load enables (SaveLists waits for an owned ROM).
-extern const int kLoadEnables[12];
+extern const std::vector<int> kScanLocked;
+extern const std::vector<int> kShowFilter;
 
 // One known ROM: its dat fields and the image the tests write for it.
 struct Rom {
@@ -61,7 +59,8 @@ std::string HavesOf(const std::vector<Rom>& roms, const std::vector<int>& positi
 
 // Deterministic bytes that differ per seed, so every image has its own CRC.
 std::string Image(int seed, size_t size);
-// The dat text for the ROMs, lines ended by CR LF.
+// The dat text for the ROMs, lines ended by CR LF; each ROM's friendly and scene names are its
+// name followed by " F" and " S".
 std::string DatText(const std::vector<Rom>& roms);
 // A database zip whose one entry is that dat.
 void WriteDatabase(const std::string& path, const std::vector<Rom>& roms);

@@ -28,8 +28,7 @@ class ScanTest : public ProgramTest {
 
   // After a scan: every command usable again, the idle title, the bar at its end.
   void ExpectScanOver() {
-    std::vector<int> commands(std::begin(kScanLocked), std::end(kScanLocked));
-    EXPECT_EQ(EnabledOf(commands), commands);
+    EXPECT_EQ(EnabledOf(kScanLocked), kScanLocked);
     EXPECT_EQ(app_.Title(), kIdleTitle);
     EXPECT_EQ(app_.Progress(), 100);
   }
@@ -178,8 +177,7 @@ TEST_F(ScanTest, ErrorExitsReportAndGiveTheCommandsBack) {
     WriteIniFor(WorkFile("gba.zip"), row.src, row.dest, {"LOG=1"});
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(RunScan(row.command, "Scan Error", row.message));
-    std::vector<int> commands(std::begin(kScanLocked), std::end(kScanLocked));
-    EXPECT_EQ(EnabledOf(commands), commands);
+    EXPECT_EQ(EnabledOf(kScanLocked), kScanLocked);
     EXPECT_EQ(app_.Title(), kIdleTitle);
     EXPECT_EQ(ShownCounters(), (Counters{"2 (5)", "0", "2"}));
     ASSERT_TRUE(CloseProgram());
