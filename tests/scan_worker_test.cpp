@@ -422,9 +422,30 @@ TEST_F(ScanTest, ErrorExitsShowTheirMessageAndReenableTheControls) {
 }
 
 TEST_F(ScanTest, HostileDatabaseNamesNeverLeaveTheDestination) {
-  const char* kNames[] = {"..\\escaped", "../escaped", "sub/name", "sub\\name", "..",
-                          ".",           "CON",        "nul.txt",  "Com1",      "lpt9.gba",
-                          "a:b",         "C:",         "what?",    "a*b",       "tab\there"};
+  const char* kNames[] = {"..\\escaped",
+                          "../escaped",
+                          "sub/name",
+                          "sub\\name",
+                          "..",
+                          ".",
+                          "CON",
+                          "nul.txt",
+                          "Com1",
+                          "lpt9.gba",
+                          "a:b",
+                          "C:",
+                          "what?",
+                          "a*b",
+                          "tab\there",
+                          "C:\\Windows\\evil",
+                          "\\\\server\\share\\evil",
+                          "D:evil",
+                          "AUX .txt",
+                          "CONIN$",
+                          "conout$.gba",
+                          "COM\xB9",
+                          "lpt\xB3.zip",
+                          "prn"};
   int i = 0;
   for (const char* name : kNames) {
     std::string image = "image " + std::to_string(i);
