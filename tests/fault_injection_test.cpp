@@ -136,7 +136,7 @@ class ScanFaultTest : public FaultTest {
     WriteFile(Src("sub/alpha.gba"), "image A");  // its own name is taken in Dupes by then
     // The user's own files, in the way of a Rename and of a Move.
     WriteFile(Dest("Taken.gba"), "the user's Taken.gba");
-    WriteFile(Dest("taken.gba"), "the user's taken.gba");
+    WriteFile(Dest("alpha.gba"), "the user's alpha.gba");
     WriteFile(Dest("Dupes/alpha copy.gba"), "the user's alpha copy");
     sources_ = Files(NativePath("src"));
     users_ = Files(NativePath("dest"));
@@ -250,9 +250,6 @@ TEST_F(ReportFaultTest, SaveListsNeverCallsAShortListSaved) {
         // The message names the list that is short.
         if (message == "Unable To Write Miss List!") {
           EXPECT_EQ(clean_have, ReadFile(have));
-        }
-        if (message == "Unable To Write Have List!") {
-          EXPECT_NE(clean_have, ReadFile(have));
         }
         return 0;
       });
