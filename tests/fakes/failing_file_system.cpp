@@ -21,13 +21,15 @@ std::mutex g_mutex;  // a scan calls in from its worker thread
 int g_counts[kFaultKinds];
 Fault g_armed_kind = Fault::kOpen;
 int g_armed_at = 0;  // 0: nothing armed
+bool g_from_then_on = false;
 bool g_fired = false;
 
 // Counts one operation; true when it is the one to fail.
 bool Fails(Fault kind) {
   std::lock_guard<std::mutex> lock(g_mutex);
   int n = ++g_counts[static_cast<int>(kind)];
-  if (g_armed_at == 0 || kind != g_armed_kind || n != g_armed_at) return false;
+  if (g_armed_at == 0 || kind != g_armed_kind) return false;
+  if (n != g_armed_at && !(g_from_then_on && n > g_armed_at)) return false;
   g_fired = true;
   return true;
 }
@@ -122,13 +124,15 @@ void ResetFaults() {
   std::lock_guard<std::mutex> lock(g_mutex);
   for (int& count : g_counts) count = 0;
   g_armed_at = 0;
+  g_from_then_on = false;
   g_fired = false;
 }
 
-void ArmFault(Fault kind, int n) {
+void ArmFault(Fault kind, int n, bool from_then_on) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_armed_kind = kind;
   g_armed_at = g_counts[static_cast<int>(kind)] + n;
+  g_from_then_on = from_then_on;
   g_fired = false;
 }
 

@@ -19,7 +19,8 @@ const char* FaultName(Fault kind);
 void ResetFaults();
 
 // Makes the n-th operation of kind from now (1 for the next) fail; every other one works.
-void ArmFault(Fault kind, int n);
+// With from_then_on, every later operation of that kind fails too, as on a disk that is full.
+void ArmFault(Fault kind, int n, bool from_then_on = false);
 
 // Operations of kind since the last reset, the failed one included.
 int FaultCount(Fault kind);
