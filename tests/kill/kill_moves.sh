@@ -17,7 +17,7 @@ if [[ $(stat -c %d "$shm") == $(stat -c %d "$disk") ]]; then
   echo "kill: /dev/shm and $disk are one file system: moves are renames only" >&2
 fi
 
-kills=0 lost=0 partial=0 parts=0 doubled=0 runs=0
+kills=0 lost=0 partial=0 parts=0 doubled=0 runs=0 sub=""
 
 # A fresh collection in src: loose images of 128 KiB to 1 MiB, two with the bytes of another,
 # a sub-folder, and a file of the user's in the destination that one Move target takes.
@@ -80,7 +80,7 @@ check() { # <src> <dest> <program dir>
 
 # Runs the driver and kills it after delay seconds; fails when it had finished first.
 run_and_kill() { # <mode> <prog> <src> <dest> <delay>
-  "$driver" "$1" "$2" "$3" "$4" >/dev/null 2>&1 &
+  "$driver" "$1" "$2" "$3" "$4" $sub >/dev/null 2>&1 &
   local pid=$!
   sleep "$5"
   local killed=0
@@ -89,15 +89,16 @@ run_and_kill() { # <mode> <prog> <src> <dest> <delay>
   ((killed))
 }
 
-# One mode and direction: kill, check, run again on the survivors; a new collection once a
-# run gets through.
-round() { # <mode> <src root> <dest root> <kills>
+# One mode and direction, with SUB on when asked: kill, check, run again on the survivors; a
+# new collection once a run gets through.
+round() { # <mode> <src root> <dest root> <kills> [sub]
   local mode=$1 src=$2/src dest=$3/dest prog=$disk/prog-$1 want=$((kills + $4))
+  sub=${5:-}
   make_collection "$src" "$dest" "$prog"
   # The length of an undisturbed run decides the range of the random moments.
   local start end span
   start=$(date +%s%N)
-  "$driver" "$mode" "$prog" "$src" "$dest" >/dev/null
+  "$driver" "$mode" "$prog" "$src" "$dest" $sub >/dev/null
   end=$(date +%s%N)
   span=$(((end - start) / 1000000 + 20))
   check "$src" "$dest" "$prog"
@@ -117,7 +118,7 @@ round() { # <mode> <src root> <dest root> <kills>
     fi
   done
   # A last undisturbed run finishes the job on the survivors.
-  "$driver" "$mode" "$prog" "$src" "$dest" >/dev/null
+  "$driver" "$mode" "$prog" "$src" "$dest" $sub >/dev/null
   check "$src" "$dest" "$prog"
   doubled=$((doubled + $(cat "$prog.doubled")))
 }
@@ -125,8 +126,8 @@ round() { # <mode> <src root> <dest root> <kills>
 per_round=$(((kills_wanted + 3) / 4))
 round rename "$shm" "$disk" "$per_round"
 round move "$shm" "$disk" "$per_round"
-round rename "$disk" "$shm" "$per_round"
-round move "$disk" "$shm" "$per_round"
+round rename "$disk" "$shm" "$per_round" sub
+round move "$disk" "$shm" "$per_round" sub
 
 echo "Kills: $kills survived in $runs runs; files lost $lost; partial files under a final name" \
   "$partial; temporary files left $parts (all *.tarnwick-part); files found twice $doubled"

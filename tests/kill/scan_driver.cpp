@@ -1,6 +1,6 @@
-// scan_driver.cpp: one headless Rename or Move, for the kill harness. Every ROM image in the
-// source becomes a record of the table, ownership comes from the haves file as a load would
-// take it, and the scan runs with a window that shows nothing.
+// scan_driver.cpp: one headless Rename or Move (with SUB on when asked), for the kill harness.
+// Every ROM image in the source becomes a record of the table, ownership comes from the haves file
+// as a load would take it, and the scan runs with a window that shows nothing.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include "scanner/crc32.h"
 #include "scanner/identify.h"
 #include "scanner/scan_worker.h"
+#include "settings/settings.h"
 #include "ui/controls.h"
 #include "ui/program_dir.h"
 #include "ui/window.h"
@@ -69,8 +70,9 @@ void AddRecordsFrom(const fs::path& folder, std::vector<std::string>& keys, int 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5 || (strcmp(argv[1], "rename") != 0 && strcmp(argv[1], "move") != 0)) {
-    fprintf(stderr, "usage: scan_driver rename|move <program-dir> <source> <dest>\n");
+  bool sub = argc == 6 && strcmp(argv[5], "sub") == 0;
+  if ((argc != 5 && !sub) || (strcmp(argv[1], "rename") != 0 && strcmp(argv[1], "move") != 0)) {
+    fprintf(stderr, "usage: scan_driver rename|move <program-dir> <source> <dest> [sub]\n");
     return 2;
   }
   std::string source = SystemPath(argv[3]), dest = SystemPath(argv[4]);
@@ -88,6 +90,7 @@ int main(int argc, char** argv) {
     snprintf(rom.category, sizeof rom.category, "Roms");
   }
   MarkHaves();
+  g_settings.SUB = sub ? 1 : 0;  // by category: every record's is "Roms"
   g_rename_flag = strcmp(argv[1], "rename") == 0;
   g_move_flag = !g_rename_flag;
   ScanWorker(window);
