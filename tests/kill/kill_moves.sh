@@ -8,13 +8,16 @@ set -euo pipefail
 driver=$(realpath "$1")
 disk=$2
 kills_wanted=${3:-100}
-shm=/dev/shm/tarnwick-kill-$$
-mkdir -p "$disk" "$shm"
+mkdir -p "$disk"
 disk=$(realpath "$disk")
+shm=/dev/shm/tarnwick-kill-$$
+if ! mkdir -p "$shm" 2>/dev/null; then
+  shm=$disk/other  # still worth running: kills during same-volume renames
+fi
 trap 'rm -rf "$shm" "$disk"' EXIT
 
 if [[ $(stat -c %d "$shm") == $(stat -c %d "$disk") ]]; then
-  echo "kill: /dev/shm and $disk are one file system: moves are renames only" >&2
+  echo "kill: $shm and $disk are one file system: moves are renames only" >&2
 fi
 
 kills=0 lost=0 partial=0 parts=0 doubled=0 runs=0 sub=""
