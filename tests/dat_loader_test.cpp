@@ -16,6 +16,7 @@ namespace {
 
 const char kUnableToLoad[] = "Unable To Load Dat File!";
 const char kInvalidDat[] = "Invalid Dat File!";
+const char kUnableToAllocate[] = "Unable To Allocate Enuff Memory To Decompress Dat!";
 
 const int kCommandsOfALoad[] = {
     ctl::kRename,     ctl::kScan,           ctl::kMove,          ctl::kPickSource,
@@ -109,7 +110,20 @@ TEST_F(DatLoaderTest, ArchiveFailures) {
       {"claims more than it holds",
        [&](auto& p) { WriteLyingZip(p, good, good_crc, good.size() + 100); }, kUnableToLoad},
       {"claims gigabytes", [&](auto& p) { WriteLyingZip(p, good, 0, 0xFFFFFFF0ul); },
-       "Unable To Allocate Enuff Memory To Decompress Dat!"},
+       kUnableToAllocate},
+      {"claims one byte over the cap",
+       [&](auto& p) { WriteLyingZip(p, good, good_crc, kMaxDatSize + 1); }, kUnableToAllocate},
+      // Where uLong has 32 bits, this claim cut to its low bits would be the true size.
+      {"claims 4 GiB more than it holds",
+       [&](auto& p) { WriteLyingZip(p, good, good_crc, (1ull << 32) + good.size()); },
+       kUnableToAllocate},
+      {"truncated",
+       [&](auto& p) {
+         WriteZip(p, {{"db.dat", good}});
+         std::string whole = ReadFile(p);
+         WriteFile(p, whole.substr(0, whole.size() / 2));
+       },
+       kUnableToLoad},
       {"read-me first",
        [&](auto& p) {
          WriteZip(p, {{"readme.txt", "Hi\n"}, {"db.dat", good}});
@@ -225,6 +239,17 @@ TEST_F(DatLoaderTest, LinesBeyondTheTableAreIgnored) {
   EXPECT_EQ(kMaxRoms, rom_count);
   EXPECT_STREQ("8095", g_roms[kMaxRoms - 1].crc);
   EXPECT_EQ("8096 (8096)", window_.text(ctl::kKnownCounter));
+}
+
+TEST_F(DatLoaderTest, AHundredThousandLinesFillTheTableAndNoMore) {
+  std::string lines;
+  for (int i = 0; i < 100000; ++i)
+    lines += std::to_string(i) + ":1:Game " + std::to_string(i) + ":1:Roms:::\n";
+  ASSERT_EQ(1, LoadDat(Dat(lines)));
+  EXPECT_EQ(kMaxRoms, rom_count);
+  EXPECT_STREQ("8095", g_roms[kMaxRoms - 1].crc);
+  EXPECT_STREQ("Tarnwick GBA v0.3a", window_.title().c_str());
+  EXPECT_TRUE(window_.messages().empty());
 }
 
 TEST_F(DatLoaderTest, LoadingTitleShowsEachDisplayName) {

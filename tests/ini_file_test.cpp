@@ -164,6 +164,19 @@ TEST_F(IniFileTest, LongPathsComeBackWhole) {
   EXPECT_EQ(0, g_settings.LOG);
 }
 
+TEST_F(IniFileTest, MegabyteLinesAreCutNotCarriedIntoTheNextLine) {
+  const std::string megabyte(1 << 20, 'p');
+  LoadWith("# " + megabyte + "\nSRC=" + megabyte + "\nDEST=D:\\roms\nLOG=1\nNAME=" + megabyte +
+           "\n");
+  EXPECT_EQ(1, g_settings.LOG);
+  EXPECT_EQ(0, g_settings.NAME);
+  EXPECT_EQ("D:\\roms", window_.text(ctl::kDestField));
+  std::string source = window_.text(ctl::kSourceField);
+  EXPECT_FALSE(source.empty());
+  EXPECT_EQ(std::string(source.size(), 'p'), source);
+  EXPECT_LT(source.size(), 1024u);
+}
+
 TEST_F(IniFileTest, OptionsOnlyAfterAGoodLoad) {
   for (const std::string& db_line :
        std::vector<std::string>{"DB=\n", "DB=" + SystemPath("missing.zip") + "\n", ""}) {

@@ -424,9 +424,30 @@ TEST_F(ScanTest, ErrorExitsShowTheirMessageAndReenableTheControls) {
 }
 
 TEST_F(ScanTest, HostileDatabaseNamesNeverLeaveTheDestination) {
-  const char* kNames[] = {"..\\escaped", "../escaped", "sub/name", "sub\\name", "..",
-                          ".",           "CON",        "nul.txt",  "Com1",      "lpt9.gba",
-                          "a:b",         "C:",         "what?",    "a*b",       "tab\there"};
+  const char* kNames[] = {"..\\escaped",
+                          "../escaped",
+                          "sub/name",
+                          "sub\\name",
+                          "..",
+                          ".",
+                          "CON",
+                          "nul.txt",
+                          "Com1",
+                          "lpt9.gba",
+                          "a:b",
+                          "C:",
+                          "what?",
+                          "a*b",
+                          "tab\there",
+                          "C:\\Windows\\evil",
+                          "\\\\server\\share\\evil",
+                          "D:evil",
+                          "AUX .txt",
+                          "CONIN$",
+                          "conout$.gba",
+                          "COM\xB9",
+                          "lpt\xB3.zip",
+                          "prn"};
   int i = 0;
   for (const char* name : kNames) {
     std::string image = "image " + std::to_string(i);
@@ -498,5 +519,77 @@ TEST_F(ScanTest, DriveRootsKeepOneSeparator) {
   EXPECT_EQ(Lines({"Unkown Rom C:\\Games\\x.gba"}), Log("unknown.txt"));
   EXPECT_EQ((std::vector<int>{50, 100}), window_.progress());
   fs::current_path(was);
+}
+#endif
+
+// Broken and lying archives among the user's files: each is passed over or placed whole, and
+// the scan runs to its end.
+TEST_F(ScanTest, BrokenAndLyingZipsAreLeftWholeOrPlacedWhole) {
+  g_settings.LOG = 1;
+  Rom("Alpha", "image A");
+  Rom("Beta", "image B");
+  WriteZip(NativePath("good.zip"), {{"a.gba", "image A"}});
+  const std::string good = ReadFile(NativePath("good.zip"));
+  // Offsets into the end-of-central-directory record and the central header.
+  const size_t end_record = good.rfind("PK\5\6"), central = good.rfind("PK\1\2");
+  ASSERT_NE(std::string::npos, end_record);
+  auto patched = [&](size_t at, const std::string& bytes) {
+    std::string zip = good;
+    zip.replace(at, bytes.size(), bytes);
+    return zip;
+  };
+  struct Row {
+    const char* name;
+    std::string bytes;
+    bool moves;  // placed as Alpha, or left where it is
+  } rows[] = {
+      {"empty.zip", "", false},
+      {"truncated.zip", good.substr(0, good.size() / 2), false},
+      {"no end record.zip", good.substr(0, end_record), false},
+      {"counts disagree.zip", patched(end_record + 8, std::string("\x05\x00", 2)), false},
+      {"name runs past the end.zip", patched(central + 28, "\xff\xff"), false},
+      // Read up to the first entry that is not there.
+      {"claims more entries.zip", patched(end_record + 8, std::string("\x03\x00\x03\x00", 4)),
+       true},
+      {"data offset past the end.zip", patched(central + 42, "\xff\xff\xff\x7f"), true},
+  };
+  for (const Row& r : rows) WriteFile(Src(r.name), r.bytes);
+  Loose("beta.gba", "image B");
+
+  testing::internal::CaptureStdout();
+  Run(kMoveMode);
+  testing::internal::GetCapturedStdout();
+
+  ExpectDone();
+  EXPECT_EQ("image B", ReadFile(Dest("beta.gba")));
+  for (const Row& r : rows) {
+    // Two of them hold Alpha: one takes its place, the other goes to Dupes.
+    std::string dupe = Dest(std::string("Dupes/") + r.name);
+    std::string at = FileExists(Dest(r.name)) ? Dest(r.name)
+                     : FileExists(dupe)       ? dupe
+                                              : Src(r.name);
+    EXPECT_EQ(r.moves, at != Src(r.name)) << r.name;
+    EXPECT_EQ(r.bytes, ReadFile(at)) << r.name;
+    EXPECT_FALSE(at != Src(r.name) && FileExists(Src(r.name))) << r.name << ": in one place";
+  }
+}
+
+#ifndef _WIN32  // a 255-byte name is POSIX's limit; Windows counts the whole path instead
+TEST_F(ScanTest, FileNamesAtThePlatformLimit) {
+  g_settings.LOG = 1;
+  Rom("Alpha", "image A");
+  const std::string longest = std::string(255 - 4, 'n') + ".gba";
+  Loose(longest, "image A");
+  Run(kMoveMode);
+  EXPECT_EQ("image A", ReadFile(Dest(longest))) << "moved under its own 255-byte name";
+
+  // A duplicate whose Dupes name would pass the limit stays where it is, and is logged.
+  Loose(longest, "image A");
+  WriteFile(Dest("Alpha.gba"), "the user's file");
+  window_.ClearMessages();
+  Run(kRenameMode);
+  EXPECT_EQ("image A", ReadFile(Src(longest)));
+  EXPECT_EQ("the user's file", ReadFile(Dest("Alpha.gba")));
+  EXPECT_EQ(Lines({"Unable To move file " + longest}), Log("notmoved.txt"));
 }
 #endif

@@ -18,7 +18,7 @@ namespace {
 constexpr int kPathSize = 1024;
 
 bool IsDeviceName(const char* name) {
-  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+  static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
   static const char* const kNumbered[] = {"COM", "LPT"};
   // Windows reads a device name before the first dot, ignoring trailing blanks.
   size_t length = strcspn(name, ".");
@@ -28,7 +28,11 @@ bool IsDeviceName(const char* name) {
   memcpy(base, name, length);
   for (const char* device : kDevices)
     if (EqualFolded(base, device)) return true;
-  if (length == 4 && base[3] >= '1' && base[3] <= '9') {
+  // COM1 to COM9 and LPT1 to LPT9, and with the superscript digits 1, 2 and 3 of code page
+  // 1252, which Windows takes for the same devices.
+  unsigned char digit = static_cast<unsigned char>(base[3]);
+  bool numbered = (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+  if (length == 4 && numbered) {
     base[3] = '\0';
     for (const char* device : kNumbered)
       if (EqualFolded(base, device)) return true;

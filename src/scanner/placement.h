@@ -19,6 +19,6 @@ void PlaceFile(int index, ScanFile& file, const char* dest);
 
 // True when name can stand as one file or folder name on Windows without leaving its folder:
 // no "\", "/", ":", "*", "?", '"', "<", ">", "|" or control character, not "." or "..", and
-// not a device name such as CON, NUL, COM1 or LPT1 (with or without an extension). Names
+// not a device name such as CON, NUL, CONIN$, COM1 or LPT1 (with or without an extension). Names
 // come from the database, which is untrusted.
 bool IsSafeName(const char* name);

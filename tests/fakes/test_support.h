@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -59,4 +60,4 @@ struct ZipEntry {
 void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries);
 // One stored entry whose central directory claims crc and uncompressed_size as given.
 void WriteLyingZip(const std::string& path, const std::string& data, unsigned long crc,
-                   unsigned long uncompressed_size);
+                   uint64_t uncompressed_size);
