@@ -36,9 +36,11 @@ class QuietWindow : public Window {
   bool IsRadioOn(int) override { return false; }
   void ClearList() override {}
   void AddListRow(const char*) override {}
+  void EndListRows() override {}
   void SetProgress(int) override {}
   void ShowMessage(const char* text, const char*) override { message_ = text; }
   void SendScanFinished() override {}
+  void RunOnUiThread(void (*task)()) override { task(); }
   const std::string& message() const { return message_; }
 
  private:
