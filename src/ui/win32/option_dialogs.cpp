@@ -91,29 +91,39 @@ void ReadNamingOptions(HWND dialog) {
   ReadBoxes(dialog, kNamingBoxes);
 }
 
+void ShowInclusions(HWND dialog) { ShowBoxes(dialog, kInclusionBoxes); }
+void ReadInclusions(HWND dialog) { ReadBoxes(dialog, kInclusionBoxes); }
+
+// By OptionDialog: the template's name, and how the dialog shows and reads back its settings.
+struct DialogKind {
+  const char* name;
+  void (*show)(HWND dialog);
+  void (*read)(HWND dialog);
+};
+constexpr DialogKind kDialogs[] = {
+    {"inclusions", ShowInclusions, ReadInclusions},
+    {"naming", ShowNamingOptions, ReadNamingOptions},
+    {"renaming", ShowRenamingOptions, ReadRenamingOptions},
+};
+
+// The dialog's kind, kept as its index plus one, so that a dialog destroyed before its
+// initialisation (0) reads nothing back.
+const DialogKind* KindOf(HWND dialog) {
+  LONG_PTR stored = GetWindowLongPtrA(dialog, DWLP_USER);
+  return stored >= 1 && stored <= 3 ? &kDialogs[stored - 1] : nullptr;
+}
+
 // One procedure for the three dialogs: lParam of the opening tells which one it is.
 INT_PTR CALLBACK OptionDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_INITDIALOG: {
-      SetWindowLongPtrA(dialog, DWLP_USER, lparam);
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(dialog, DWLP_USER, lparam + 1);
       SetDialogClassLook(dialog);
-      switch (static_cast<OptionDialog>(lparam)) {
-        case OptionDialog::kInclusions:
-          ShowBoxes(dialog, kInclusionBoxes);
-          break;
-        case OptionDialog::kNaming:
-          ShowNamingOptions(dialog);
-          break;
-        case OptionDialog::kRenaming:
-          ShowRenamingOptions(dialog);
-          break;
-      }
+      KindOf(dialog)->show(dialog);
       return TRUE;
-    }
     case WM_COMMAND:
       if (LOWORD(wparam) == IDC_RENAMING_SUB &&
-          static_cast<OptionDialog>(GetWindowLongPtrA(dialog, DWLP_USER)) ==
-              OptionDialog::kRenaming) {
+          KindOf(dialog) == &kDialogs[static_cast<int>(OptionDialog::kRenaming)]) {
         // The selection stays whether the box is enabled or not.
         EnableWindow(GetDlgItem(dialog, IDC_RENAMING_TYPE),
                      IsDlgButtonChecked(dialog, IDC_RENAMING_SUB) == BST_CHECKED);
@@ -126,17 +136,7 @@ INT_PTR CALLBACK OptionDialogProc(HWND dialog, UINT message, WPARAM wparam, LPAR
       return TRUE;
     case WM_DESTROY:
       // The controls still exist while their parent is destroyed: read them back now.
-      switch (static_cast<OptionDialog>(GetWindowLongPtrA(dialog, DWLP_USER))) {
-        case OptionDialog::kInclusions:
-          ReadBoxes(dialog, kInclusionBoxes);
-          break;
-        case OptionDialog::kNaming:
-          ReadNamingOptions(dialog);
-          break;
-        case OptionDialog::kRenaming:
-          ReadRenamingOptions(dialog);
-          break;
-      }
+      if (KindOf(dialog) != nullptr) KindOf(dialog)->read(dialog);
       EnableWindow(g_main_window, TRUE);
       SetActiveWindow(g_main_window);
       RefreshRomList();
@@ -156,10 +156,9 @@ void SetDialogClassLook(HWND dialog) {
 }
 
 void OpenOptionDialog(HINSTANCE instance, HWND main_window, OptionDialog which) {
-  static const char* const kTemplates[] = {"inclusions", "naming", "renaming"};
   g_main_window = main_window;
   EnableWindow(main_window, FALSE);
-  INT_PTR result = DialogBoxParamA(instance, kTemplates[static_cast<int>(which)], nullptr,
+  INT_PTR result = DialogBoxParamA(instance, kDialogs[static_cast<int>(which)].name, nullptr,
                                    OptionDialogProc, static_cast<LPARAM>(which));
   // A dialog that could not be made must not leave the main window dead.
   if (result == -1) EnableWindow(main_window, TRUE);
