@@ -110,6 +110,9 @@ TEST_F(DatLoaderTest, ArchiveFailures) {
        [&](auto& p) { WriteLyingZip(p, good, good_crc, good.size() + 100); }, kUnableToLoad},
       {"claims gigabytes", [&](auto& p) { WriteLyingZip(p, good, 0, 0xFFFFFFF0ul); },
        "Unable To Allocate Enuff Memory To Decompress Dat!"},
+      // 4 GiB + 16 in zip64: the low 32 bits alone would read the dat's first 16 bytes.
+      {"claims 4 GiB and a bit", [&](auto& p) { WriteLyingZip(p, good, 0, 0x100000010ull); },
+       "Unable To Allocate Enuff Memory To Decompress Dat!"},
       {"read-me first",
        [&](auto& p) {
          WriteZip(p, {{"readme.txt", "Hi\n"}, {"db.dat", good}});

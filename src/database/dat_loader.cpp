@@ -123,16 +123,19 @@ int Fail(const char* message) {
 int ReadFirstEntry(const char* path, char** dat, size_t* length) {
   unzFile zip = OpenZip(path);
   if (zip == nullptr) return Fail(kUnableToLoad);
-  unz_file_info info;
+  // The 64-bit record: where unsigned long has 32 bits (Windows), the other one drops the high
+  // half of a zip64 size, and a dat claiming 4 GiB + n bytes would load as its first n bytes.
+  unz_file_info64 info;
   char entry_name[1024];
   if (unzGoToFirstFile(zip) != UNZ_OK ||
-      unzGetCurrentFileInfo(zip, &info, entry_name, sizeof(entry_name), nullptr, 0, nullptr, 0) !=
+      unzGetCurrentFileInfo64(zip, &info, entry_name, sizeof(entry_name), nullptr, 0, nullptr, 0) !=
           UNZ_OK) {
     unzClose(zip);
     return Fail(kUnableToLoad);
   }
-  unsigned long size = info.uncompressed_size;
-  char* buffer = size <= kMaxDatSize ? static_cast<char*>(malloc(size + 1)) : nullptr;
+  bool fits = info.uncompressed_size <= kMaxDatSize;
+  size_t size = fits ? static_cast<size_t>(info.uncompressed_size) : 0;
+  char* buffer = fits ? static_cast<char*>(malloc(size + 1)) : nullptr;
   if (buffer == nullptr) {
     unzClose(zip);
     return Fail("Unable To Allocate Enuff Memory To Decompress Dat!");
@@ -141,7 +144,7 @@ int ReadFirstEntry(const char* path, char** dat, size_t* length) {
   bool read_whole = false;
   if (unzOpenCurrentFile(zip) == UNZ_OK) {
     int got = size == 0 ? 0 : unzReadCurrentFile(zip, buffer, static_cast<unsigned>(size));
-    read_whole = got >= 0 && static_cast<unsigned long>(got) == size;
+    read_whole = got >= 0 && static_cast<size_t>(got) == size;
     if (unzCloseCurrentFile(zip) != UNZ_OK) read_whole = false;
   }
   unzClose(zip);

@@ -132,14 +132,15 @@ void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries) {
 }
 
 void WriteLyingZip(const std::string& path, const std::string& data, unsigned long crc,
-                   unsigned long uncompressed_size) {
-  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
+                   unsigned long long uncompressed_size) {
+  zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
   ASSERT_NE(zip, nullptr) << path;
   zip_fileinfo info = {};
+  int zip64 = uncompressed_size >= 0xFFFFFFFFull ? 1 : 0;
   // Raw and stored: the bytes go in as they are, and the sizes and CRC are ours to claim.
-  ASSERT_EQ(ZIP_OK,
-            zipOpenNewFileInZip2(zip, "dat.txt", &info, nullptr, 0, nullptr, 0, nullptr, 0, 0, 1));
+  ASSERT_EQ(ZIP_OK, zipOpenNewFileInZip2_64(zip, "dat.txt", &info, nullptr, 0, nullptr, 0, nullptr,
+                                            0, 0, 1, zip64));
   ASSERT_EQ(ZIP_OK, zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())));
-  ASSERT_EQ(ZIP_OK, zipCloseFileInZipRaw(zip, uncompressed_size, crc));
+  ASSERT_EQ(ZIP_OK, zipCloseFileInZipRaw64(zip, uncompressed_size, crc));
   ASSERT_EQ(ZIP_OK, zipClose(zip, nullptr));
 }

@@ -57,6 +57,7 @@ struct ZipEntry {
   bool deflate = true;
 };
 void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries);
-// One stored entry whose central directory claims crc and uncompressed_size as given.
+// One stored entry whose central directory claims crc and uncompressed_size as given; a size
+// of 4 GiB or more is written as zip64.
 void WriteLyingZip(const std::string& path, const std::string& data, unsigned long crc,
-                   unsigned long uncompressed_size);
+                   unsigned long long uncompressed_size);
