@@ -20,8 +20,8 @@
 namespace e2e {
 
 // Every wait is a poll with a bound; these are the bounds.
-constexpr int kShortWaitMs = 5000;  // a window appearing, a click taking effect
-constexpr int kScanWaitMs = 60000;  // a whole scan of a generated collection
+constexpr int kShortWaitMs = 15000;  // a window appearing, a click taking effect
+constexpr int kScanWaitMs = 60000;   // a whole scan of a generated collection
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the
 // end. Paths are in the system's format, joined with "\".
