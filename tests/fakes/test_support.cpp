@@ -117,18 +117,7 @@ bool FileExists(const std::string& path) {
 }
 
 void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries) {
-  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
-  ASSERT_NE(zip, nullptr) << path;
-  for (const ZipEntry& entry : entries) {
-    zip_fileinfo info = {};
-    ASSERT_EQ(ZIP_OK,
-              zipOpenNewFileInZip(zip, entry.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                  entry.deflate ? Z_DEFLATED : 0, Z_DEFAULT_COMPRESSION));
-    ASSERT_EQ(ZIP_OK, zipWriteInFileInZip(zip, entry.data.data(),
-                                          static_cast<unsigned>(entry.data.size())));
-    ASSERT_EQ(ZIP_OK, zipCloseFileInZip(zip));
-  }
-  ASSERT_EQ(ZIP_OK, zipClose(zip, nullptr));
+  ASSERT_TRUE(WriteZipArchive(path, entries)) << path;
 }
 
 void WriteLyingZip(const std::string& path, const std::string& data, unsigned long crc,

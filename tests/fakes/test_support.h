@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fakes/fake_window.h"
+#include "tools/zip_writer.h"
 
 class CoreTest : public ::testing::Test {
  protected:
@@ -52,11 +53,7 @@ std::string ReadTextFile(const std::string& path);
 bool FileExists(const std::string& path);
 
 // Zip archives made by minizip's writer.
-struct ZipEntry {
-  std::string name;
-  std::string data;
-  bool deflate = true;
-};
+using ZipEntry = ZipMember;
 void WriteZip(const std::string& path, const std::vector<ZipEntry>& entries);
 // One stored entry whose central directory claims crc and uncompressed_size as given.
 void WriteLyingZip(const std::string& path, const std::string& data, unsigned long crc,

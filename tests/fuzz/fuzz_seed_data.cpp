@@ -9,6 +9,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "tools/zip_writer.h"
+
 namespace {
 
 const char* const kCategories[] = {"Roms",        "Beta",     "Alt Roms",  "Pirate",     "BetaRoms",
@@ -65,22 +67,6 @@ std::string SeedDat(int rom_count, bool crlf) {
   return Lines(lines, end);
 }
 
-bool WriteSeedZip(const std::string& path, const std::vector<SeedMember>& members) {
-  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
-  if (zip == nullptr) return false;
-  bool ok = true;
-  for (const SeedMember& member : members) {
-    zip_fileinfo info = {};
-    ok = ok &&
-         zipOpenNewFileInZip(zip, member.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                             member.deflate ? Z_DEFLATED : 0, Z_DEFAULT_COMPRESSION) == ZIP_OK &&
-         zipWriteInFileInZip(zip, member.data.data(), static_cast<unsigned>(member.data.size())) ==
-             ZIP_OK &&
-         zipCloseFileInZip(zip) == ZIP_OK;
-  }
-  return zipClose(zip, nullptr) == ZIP_OK && ok;
-}
-
 // One stored entry written raw, whose central directory claims a zip64 uncompressed size.
 static bool WriteZip64Claim(const std::string& path, const std::string& data) {
   zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
@@ -94,7 +80,7 @@ static bool WriteZip64Claim(const std::string& path, const std::string& data) {
 }
 
 bool WriteSeedDatabase(const std::string& path) {
-  return WriteSeedZip(path, {{"GBA (QVX).dat", SeedDat(16, false), true}});
+  return WriteZipArchive(path, {{"GBA (QVX).dat", SeedDat(16, false), true}});
 }
 
 bool WriteSeedCorpora(const std::string& root) {
@@ -104,8 +90,8 @@ bool WriteSeedCorpora(const std::string& root) {
   auto put = [&](const char* dir, const char* name, const std::string& bytes) {
     ok = WriteBytes(root + "/" + dir + "/" + name, bytes) && ok;
   };
-  auto put_zip = [&](const char* dir, const char* name, const std::vector<SeedMember>& members) {
-    ok = WriteSeedZip(root + "/" + dir + "/" + name, members) && ok;
+  auto put_zip = [&](const char* dir, const char* name, const std::vector<ZipMember>& members) {
+    ok = WriteZipArchive(root + "/" + dir + "/" + name, members) && ok;
   };
 
   // Dats: the usual shape, and each way a line or section can end early or run long.

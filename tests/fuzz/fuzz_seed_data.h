@@ -4,19 +4,11 @@
 #include <string>
 #include <vector>
 
-struct SeedMember {
-  std::string name;
-  std::string data;
-  bool deflate;
-};
-
 // A dat of rom_count ROM lines in the format the loader reads; crlf for CR LF line ends.
 std::string SeedDat(int rom_count, bool crlf);
 // The CRC text of ROM i of SeedDat, as its line holds it.
 std::string SeedCrc(int index);
 
-// Writes a zip with minizip's writer; false when any step failed.
-bool WriteSeedZip(const std::string& path, const std::vector<SeedMember>& members);
 // A database of SeedDat(16, false), deflated.
 bool WriteSeedDatabase(const std::string& path);
 

@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zip.h>
 #include <zlib.h>
 
 #include <cerrno>
@@ -14,6 +13,8 @@
 #include <cstring>
 #include <filesystem>
 #include <vector>
+
+#include "tools/zip_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -229,27 +230,6 @@ bool WriteBytes(const fs::path& path, const std::string& bytes) {
   return fclose(file) == 0 && ok;
 }
 
-struct Member {
-  std::string name, data;
-};
-
-// No time stamps: the same demo gives the same bytes.
-bool WriteZip(const fs::path& path, const std::vector<Member>& members) {
-  zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
-  if (zip == nullptr) return false;
-  bool ok = true;
-  for (const Member& member : members) {
-    zip_fileinfo info = {};
-    ok = ok &&
-         zipOpenNewFileInZip(zip, member.name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
-                             Z_DEFLATED, Z_DEFAULT_COMPRESSION) == ZIP_OK &&
-         zipWriteInFileInZip(zip, member.data.data(), static_cast<unsigned>(member.data.size())) ==
-             ZIP_OK &&
-         zipCloseFileInZip(zip) == ZIP_OK;
-  }
-  return zipClose(zip, nullptr) == ZIP_OK && ok;
-}
-
 bool WriteSource(const fs::path& source) {
   std::error_code error;
   if (!fs::create_directory(source, error) || !fs::create_directory(source / "More", error))
@@ -260,10 +240,10 @@ bool WriteSource(const fs::path& source) {
     if (file.member == nullptr) {
       ok = WriteBytes(path, RomImage(file.rom));
     } else {
-      std::vector<Member> members = {{file.member, RomImage(file.rom)}};
+      std::vector<ZipMember> members = {{file.member, RomImage(file.rom)}};
       if (file.second_member != nullptr)
         members.push_back({file.second_member, RomImage(file.second_rom)});
-      ok = WriteZip(path, members);
+      ok = WriteZipArchive(path.string(), members);
     }
     if (!ok) return false;
   }
@@ -346,9 +326,9 @@ DemoResult MakeDemo(const std::string& program_dir, const std::string& program_d
     return DemoResult::kFailed;
   }
   fs::path staging(staging_template);
-  bool written = WriteZip(staging / kDemoDatabase, {{"Sample (QVX).dat", DatText()}}) &&
-                 WriteSource(staging / kDemoSource) &&
-                 fs::create_directory(staging / kDemoDestination, error);
+  bool written =
+      WriteZipArchive((staging / kDemoDatabase).string(), {{"Sample (QVX).dat", DatText()}}) &&
+      WriteSource(staging / kDemoSource) && fs::create_directory(staging / kDemoDestination, error);
   if (!written || rename(staging.c_str(), demo.c_str()) != 0) {
     bool taken = written && (errno == EEXIST || errno == ENOTEMPTY || errno == ENOTDIR);
     fs::remove_all(staging, error);
