@@ -14,7 +14,6 @@ class Win32Window : public Window {
  public:
   // Records the dialog and the thread that owns it; called first in its initialisation.
   void Attach(HWND dialog);
-  HWND handle() const { return dialog_; }
 
   void EnableControl(int id, bool enabled) override;
   void SetControlText(int id, const char* text) override;
