@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/text.h"
+#include "database/crc_index.h"
 #include "database/rom_table.h"
 #include "platform/file_system.h"
 #include "reports/rom_list.h"
@@ -19,11 +20,12 @@ void MarkHaves() {
   // "r+b" as the file is meant to be ours to write: a read-only one marks nothing.
   FILE* file = OpenFile(path, "r+b");
   if (file == nullptr) return;
+  static CrcIndex index;  // static: the UI thread's stack is no place for a table's worth
+  index.Build();
   char entry[kHaveEntrySize + 1] = {};
   // A short tail (an append cut off) is not a whole entry and is passed over.
   while (fread(entry, kHaveEntrySize, 1, file) == 1) {
-    for (int i = 0; i < rom_count; ++i)
-      if (EqualFolded(entry, g_roms[i].crc)) SetOwned(g_roms[i], true);
+    index.ForEachMatch(entry, [](int i) { SetOwned(g_roms[i], true); });
   }
   CloseFile(file);
 }

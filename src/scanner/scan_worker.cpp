@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/text.h"
+#include "database/crc_index.h"
 #include "database/rom_table.h"
 #include "platform/file_system.h"
 #include "reports/rom_list.h"
@@ -121,6 +122,10 @@ bool ForEachFile(const char* folder, Visit visit) {
   return true;
 }
 
+// The table's crc texts, indexed once per scan: the records neither move nor change their crc
+// while a scan runs.
+CrcIndex g_scan_index;
+
 // Identifies one file and places it for every record its key matches, in table order.
 void ScanOneFile(const char* folder, const char* name, const char* dest) {
   char full_path[kFolderPathSize + kEntryNameSize + 1];
@@ -133,8 +138,7 @@ void ScanOneFile(const char* folder, const char* name, const char* dest) {
   }
   if (identity.image_count != 1) return;
   ScanFile file = {full_path, name, identity.extension, false, ""};
-  for (int i = 0; i < rom_count; ++i)
-    if (CrcMatches(g_roms[i].crc, identity.key)) PlaceFile(i, file, dest);
+  g_scan_index.ForEachMatch(identity.key, [&](int index) { PlaceFile(index, file, dest); });
   if (!file.matched) WriteLogLine(Log::kUnmatched, full_path);
   if (file.moved_to[0] != '\0') RememberPlaced(file.moved_to);
 }
@@ -179,6 +183,7 @@ void ScanWorker(Window& window) {
   memset(g_placed, 0, sizeof g_placed);
   g_placed_count = 0;
 
+  g_scan_index.Build();
   int64_t total = 0;
   for (int f = 0; f < g_folder_count; ++f) {
     if (!ForEachFile(g_folders[f], [&](const char*) { ++total; }))
