@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -75,7 +76,7 @@ int RunBenchmark(const Sizes& sizes, const std::string& work) {
 
 pid_t g_child = 0;
 
-// The parent passes a termination on to the child and then cleans up after it.
+// The parent passes an interrupt or termination on to the child, then cleans up after it.
 void ForwardSignal(int signal_number) {
   if (g_child > 0) kill(g_child, signal_number);
 }
@@ -125,9 +126,8 @@ int main(int argc, char** argv) {
   int code = 1;
   if (child > 0) {
     bench::g_child = child;
-    signal(SIGINT, SIG_IGN);  // the terminal interrupts the child too; we stay to clean up
-    signal(SIGTERM, bench::ForwardSignal);
-    signal(SIGHUP, bench::ForwardSignal);
+    // Until the child is reaped its id cannot be reused, so passing a signal on is safe.
+    for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) signal(signal_number, bench::ForwardSignal);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
