@@ -27,10 +27,10 @@ namespace {
 const char* const kLogNames[] = {"multifiles.txt", "wrongnames.txt", "notmoved.txt", "unknown.txt",
                                  "multifilezip.txt"};
 
-// The state a scan starts from here: nothing owned, no haves file, no logs.
+// The state a scan starts from here: nothing owned, an empty haves file, no logs.
 void FreshScanState(const Context& context) {
   for (int i = 0; i < rom_count; ++i) SetOwned(g_roms[i], false);
-  remove((context.program_dir + "/" + kHavesFileName).c_str());
+  WriteBytes(context.program_dir + "/" + kHavesFileName, "");
   for (const char* log : kLogNames) remove((context.program_dir + "/" + log).c_str());
 }
 
