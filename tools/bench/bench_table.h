@@ -24,16 +24,24 @@ inline double TimeRatio(const Row& row) {
   return IsRate(row.unit) ? row.anchor_figure / row.ours : row.ours / row.anchor_figure;
 }
 
+// A figure with about four significant digits, so that a time of a few microseconds still
+// shows beside one of seconds.
+inline std::string FigureText(double value) {
+  char text[32];
+  snprintf(text, sizeof text, value >= 100 ? "%.1f" : value >= 1 ? "%.2f" : "%.3f", value);
+  return text;
+}
+
 inline void PrintHeader(FILE* out = stdout) {
-  fprintf(out, "%-46s %12s %-8s  %-34s %12s %7s  %s\n", "Workload", "Ours", "Unit", "Anchor",
+  fprintf(out, "%-50s %12s %-8s  %-34s %12s %8s  %s\n", "Workload", "Ours", "Unit", "Anchor",
           "Anchor", "Ratio", "Goal");
-  fprintf(out, "%-46s %12s %-8s  %-34s %12s %7s  %s\n", "", "", "", "", "", "(time)", "");
+  fprintf(out, "%-50s %12s %-8s  %-34s %12s %8s  %s\n", "", "", "", "", "", "(time)", "");
 }
 
 inline void PrintRow(const Row& row, FILE* out = stdout) {
-  fprintf(out, "%-46.46s %12.1f %-8.8s  %-34.34s %12.1f %7.2f  %s\n", row.workload.c_str(),
-          row.ours, row.unit.c_str(), row.anchor.c_str(), row.anchor_figure, TimeRatio(row),
-          row.goal.c_str());
+  fprintf(out, "%-50.50s %12s %-8.8s  %-34.34s %12s %8.2f  %s\n", row.workload.c_str(),
+          FigureText(row.ours).c_str(), row.unit.c_str(), row.anchor.c_str(),
+          FigureText(row.anchor_figure).c_str(), TimeRatio(row), row.goal.c_str());
   fflush(out);
 }
 

@@ -1,0 +1,82 @@
+// crc_rows.cpp: CRC-32 throughput of loose images of 4 to 32 MiB, against zlib's crc32() and
+// against reading the same files to nowhere.
+#include <zlib.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "scanner/crc32.h"
+#include "tools/bench/sections.h"
+#include "tools/bench/timing.h"
+
+namespace bench {
+
+namespace {
+
+constexpr size_t kBlock = 1 << 16;
+
+uint32_t ZlibCrcOfFile(const std::string& path) {
+  static std::vector<unsigned char> block(kBlock);
+  FILE* file = fopen(path.c_str(), "rb");
+  if (file == nullptr) return 0;
+  uLong crc = crc32(0, nullptr, 0);
+  size_t got;
+  while ((got = fread(block.data(), 1, kBlock, file)) > 0)
+    crc = crc32(crc, block.data(), static_cast<uInt>(got));
+  fclose(file);
+  return static_cast<uint32_t>(crc);
+}
+
+uint32_t OurCrcOfFile(const std::string& path) {
+  FILE* file = fopen(path.c_str(), "rb");
+  if (file == nullptr) return 0;
+  uint32_t crc = CrcOfStream(file);
+  fclose(file);
+  return crc;
+}
+
+}  // namespace
+
+bool RunCrcRows(const Context& context) {
+  std::string folder = context.work + "/crc";
+  if (!Check(MakeFolder(folder), "cannot make " + folder)) return false;
+  for (int mib : {4, 8, 16, 32}) {
+    // 64 MiB of each size in a full run, so every size reads the same bytes.
+    int count = context.sizes.crc_files_per_size > 0 ? context.sizes.crc_files_per_size : 64 / mib;
+    std::vector<std::string> files;
+    std::vector<uint32_t> expected;
+    double bytes = 0;
+    for (int k = 0; k < count; ++k) {
+      std::string path = folder + "/" + std::to_string(mib) + "-" + std::to_string(k) + ".gba";
+      std::string image = RandomBytes(static_cast<size_t>(mib) << 20, 1000u * mib + k);
+      if (!Check(WriteBytes(path, image), "cannot write " + path)) return false;
+      files.push_back(path);
+      expected.push_back(ZlibCrc(image));
+      bytes += static_cast<double>(image.size());
+    }
+    for (const std::string& path : files) ReadToNowhere(path);  // into the page cache
+
+    bool right = true;
+    double ours = MedianMs(context.sizes.fast_reps, [&] {
+      for (size_t i = 0; i < files.size(); ++i) right &= OurCrcOfFile(files[i]) == expected[i];
+    });
+    double zlib = MedianMs(context.sizes.fast_reps, [&] {
+      for (size_t i = 0; i < files.size(); ++i) right &= ZlibCrcOfFile(files[i]) == expected[i];
+    });
+    double read = MedianMs(context.sizes.fast_reps, [&] {
+      for (const std::string& path : files) ReadToNowhere(path);
+    });
+    if (!Check(right, "CRC-32 of a " + std::to_string(mib) + " MiB image differs from zlib's"))
+      return false;
+    std::string workload =
+        "CRC-32, " + std::to_string(count) + " x " + std::to_string(mib) + " MiB images";
+    PrintRow({workload, MegabytesPerSecond(bytes, ours), "MB/s", "zlib crc32(), 64 KiB freads",
+              MegabytesPerSecond(bytes, zlib), "<= 1.0"});
+    PrintRow({workload, MegabytesPerSecond(bytes, ours), "MB/s", "read to nowhere, 64 KiB freads",
+              MegabytesPerSecond(bytes, read), ""});
+    for (const std::string& path : files) remove(path.c_str());
+  }
+  return true;
+}
+
+}  // namespace bench

@@ -1,0 +1,265 @@
+// scan_rows.cpp: Scan, Rename and Move over the zip and the loose collection, with the share of
+// a scan's time each part takes, each part timed alone over the same inputs.
+#include <dirent.h>
+#include <unzip.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "database/crc_index.h"
+#include "database/dat_loader.h"
+#include "database/haves_file.h"
+#include "database/rom_table.h"
+#include "naming/display_name.h"
+#include "scanner/identify.h"
+#include "scanner/log_files.h"
+#include "scanner/scan_worker.h"
+#include "settings/settings.h"
+#include "tools/bench/sections.h"
+#include "tools/bench/timing.h"
+
+namespace bench {
+
+namespace {
+
+const char* const kLogNames[] = {"multifiles.txt", "wrongnames.txt", "notmoved.txt", "unknown.txt",
+                                 "multifilezip.txt"};
+
+// The state a scan starts from here: nothing owned, an empty haves file, no logs.
+void FreshScanState(const Context& context) {
+  for (int i = 0; i < rom_count; ++i) SetOwned(g_roms[i], false);
+  WriteBytes(context.program_dir + "/" + kHavesFileName, "");
+  for (const char* log : kLogNames) remove((context.program_dir + "/" + log).c_str());
+}
+
+int OwnedCount() {
+  int owned = 0;
+  for (int i = 0; i < rom_count; ++i) owned += IsOwned(g_roms[i]);
+  return owned;
+}
+
+// Files in a folder (not counting sub-folders).
+int CountFiles(const std::string& folder) {
+  int count = 0;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+    count += entry.is_regular_file();
+  return count;
+}
+
+// The zip anchor: the folder listed and each zip's central directory walked, minizip alone.
+int ReadCentralDirectories(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return -1;
+  int members = 0;
+  while (dirent* entry = readdir(dir)) {
+    size_t length = strlen(entry->d_name);
+    if (length < 4 || strcmp(entry->d_name + length - 4, ".zip") != 0) continue;
+    unzFile zip = unzOpen((folder + "/" + entry->d_name).c_str());
+    if (zip == nullptr) continue;
+    for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
+      unz_file_info info;
+      char name[256];
+      if (unzGetCurrentFileInfo(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0) == UNZ_OK)
+        ++members;
+    }
+    unzClose(zip);
+  }
+  closedir(dir);
+  return members;
+}
+
+// The loose anchor: the folder listed and every file read to nowhere.
+int64_t ReadFolderToNowhere(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return -1;
+  int64_t bytes = 0;
+  while (dirent* entry = readdir(dir))
+    if (entry->d_name[0] != '.') bytes += ReadToNowhere(folder + "/" + entry->d_name);
+  closedir(dir);
+  return bytes;
+}
+
+// One scan of the collection in the mode of the flags; false unless it ended with "Done!".
+bool RunScanWorker(QuietWindow& window, int rename, int move) {
+  g_rename_flag = rename;
+  g_move_flag = move;
+  ScanWorker(window);
+  return window.TakeMessage() == "Done!";
+}
+
+// The compare name a Scan reports for a wrong name: the file name cut at ".zip" and ".gba".
+std::string CompareName(const std::string& name) {
+  std::string compare = name;
+  for (const char* ext : {".zip", ".gba"}) {
+    size_t at = compare.find(ext);
+    if (at != std::string::npos) compare.resize(at);
+  }
+  return compare;
+}
+
+bool ScanCollection(const Context& context, const Collection& collection, const std::string& label,
+                    bool zips) {
+  QuietWindow& window = *context.window;
+  std::string dest = context.work + "/scan-dest";
+  window.SetPaths(SystemPath(collection.folder), SystemPath(dest));
+  for (const CollectionFile& file : collection.files)
+    ReadToNowhere(collection.folder + "/" + file.name);
+
+  int reps = context.sizes.slow_reps;
+  bool done = true;
+  double scan = MedianMs(
+      reps, [&] { FreshScanState(context); }, [&] { done &= RunScanWorker(window, 0, 0); });
+  std::string where = "Scan " + label;
+  if (!Check(done, where + ": the scan did not end with Done!") ||
+      !Check(OwnedCount() == collection.known,
+             where + ": owned count differs from the known files") ||
+      !Check(
+          FileSize(context.program_dir + "/" + kHavesFileName) == collection.known * kHaveEntrySize,
+          where + ": the haves file does not hold one entry per known file") ||
+      !Check(CountLines(context.program_dir + "/unknown.txt") == collection.unknown,
+             where + ": unknown.txt does not name every unknown file") ||
+      !Check(CountLines(context.program_dir + "/wrongnames.txt") == collection.wrong_names,
+             where + ": wrongnames.txt does not name every wrong name"))
+    return false;
+
+  double anchor = 0;
+  if (zips) {
+    int members = 0;
+    anchor = MedianMs(reps, [&] { members = ReadCentralDirectories(collection.folder); });
+    if (!Check(members == static_cast<int>(collection.files.size()),
+               where + ": a zip has no member"))
+      return false;
+  } else {
+    anchor = MedianMs(reps, [&] { ReadFolderToNowhere(collection.folder); });
+  }
+  std::string anchor_name = zips ? "list + central dirs (minizip)" : "list + read to nowhere";
+  double files = static_cast<double>(collection.files.size());
+  double bytes = static_cast<double>(collection.bytes);
+  PrintRow({where, PerSecond(files, scan), "files/s", anchor_name, PerSecond(files, anchor), ""});
+  PrintRow({where, MegabytesPerSecond(bytes, scan), "MB/s", anchor_name,
+            MegabytesPerSecond(bytes, anchor), zips ? "" : "<= 1.5"});
+
+  // The parts, each alone over the same files, in the order a scan meets them.
+  std::vector<std::string> paths;
+  for (const CollectionFile& file : collection.files)
+    paths.push_back(SystemPath(collection.folder + "/" + file.name));
+  std::vector<Identity> identities(collection.files.size());
+  double identification = MedianMs(reps, [&] {
+    for (size_t i = 0; i < paths.size(); ++i)
+      identities[i] = IdentifyFile(paths[i].c_str(), collection.files[i].name.c_str());
+  });
+  static CrcIndex index;  // static: an index may be large, as in the core
+  std::vector<int> matched;
+  double matching = MedianMs(
+      reps, [&] { matched.clear(); },
+      [&] {
+        index.Build();
+        for (const Identity& identity : identities)
+          if (identity.image_count == 1)
+            index.ForEachMatch(identity.key, [&](int i) { matched.push_back(i); });
+      });
+  if (!Check(static_cast<int>(matched.size()) == collection.known,
+             where + ": matching alone finds another number of records"))
+    return false;
+  double appends = MedianMs(
+      reps, [&] { FreshScanState(context); },
+      [&] {
+        for (int i : matched) AppendHave(i);
+      });
+  double logs = MedianMs(
+      reps, [&] { FreshScanState(context); },
+      [&] {
+        for (size_t i = 0; i < paths.size(); ++i) {
+          const CollectionFile& file = collection.files[i];
+          if (file.record < 0) WriteLogLine(Log::kUnmatched, paths[i].c_str());
+          if (file.wrong_name)
+            WriteLogLine(Log::kWrongName, CompareName(file.name).c_str(),
+                         BuildDisplayName(file.record).text);
+        }
+      });
+  const struct {
+    const char* part;
+    double ms;
+  } parts[] = {{"identification", identification},
+               {"matching", matching},
+               {"haves appends", appends},
+               {"logs", logs}};
+  for (const auto& part : parts)
+    PrintRow({where + ": " + part.part + " share", part.ms, "ms", "whole scan, ratio = share", scan,
+              ""});
+  return true;
+}
+
+// Rename or Move of a fresh copy of the collection into an empty destination, against a loop
+// of rename(2) moving as many files between the same two folders.
+bool PlaceCollection(const Context& context, const Collection& collection, const std::string& label,
+                     bool rename_mode) {
+  QuietWindow& window = *context.window;
+  std::string source = context.work + "/run-source", dest = context.work + "/run-dest";
+  window.SetPaths(SystemPath(source), SystemPath(dest));
+  bool ready = true;
+  auto fresh = [&] {
+    std::filesystem::remove_all(source);
+    std::filesystem::remove_all(dest);
+    ready &= LinkCollection(collection, source) && MakeFolder(dest);
+  };
+  int reps = context.sizes.slow_reps;
+  bool done = true;
+  double ours = MedianMs(
+      reps,
+      [&] {
+        FreshScanState(context);
+        fresh();
+      },
+      [&] { done &= RunScanWorker(window, rename_mode ? 1 : 0, rename_mode ? 0 : 1); });
+  std::string where = (rename_mode ? "Rename " : "Move ") + label;
+  if (!Check(ready, where + ": cannot prepare the source") ||
+      !Check(done, where + ": the scan did not end with Done!") ||
+      !Check(CountFiles(dest) == collection.known, where + ": not every known file was placed") ||
+      !Check(CountFiles(source) == collection.unknown, where + ": an unknown file was moved"))
+    return false;
+  bool renamed = true;
+  double anchor = MedianMs(reps, fresh, [&] {
+    for (const CollectionFile& file : collection.files)
+      renamed &= rename((source + "/" + file.name).c_str(), (dest + "/" + file.name).c_str()) == 0;
+  });
+  std::filesystem::remove_all(source);
+  std::filesystem::remove_all(dest);
+  if (!Check(ready && renamed, where + ": the rename(2) loop failed")) return false;
+  double files = static_cast<double>(collection.files.size());
+  PrintRow({where, PerSecond(files, ours), "files/s",
+            "rename(2) loop, " + std::to_string(collection.files.size()) + " files",
+            PerSecond(files, anchor), ""});
+  return true;
+}
+
+}  // namespace
+
+bool RunScanRows(const Context& context, const ScanWorkload& workload) {
+  g_settings.LOG = 1;
+  FreshScanState(context);
+  if (!Check(LoadDatabase(SystemPath(workload.database_zip).c_str()) == 1 &&
+                 rom_count == static_cast<int>(workload.records.size()),
+             "the generated database does not load"))
+    return false;
+  size_t size = context.sizes.loose_size;
+  bool mib = size >= (1u << 20);
+  std::string loose_label = std::to_string(workload.loose.files.size()) + " loose " +
+                            std::to_string(mib ? size >> 20 : size >> 10) +
+                            (mib ? " MiB images" : " KiB images");
+  std::string zip_label = std::to_string(workload.zips.files.size()) + " zips";
+  bool ok = ScanCollection(context, workload.zips, zip_label, true) &&
+            ScanCollection(context, workload.loose, loose_label, false);
+  for (bool rename_mode : {true, false}) {
+    ok = ok && PlaceCollection(context, workload.zips, zip_label, rename_mode) &&
+         PlaceCollection(context, workload.loose, loose_label, rename_mode);
+  }
+  g_rename_flag = g_move_flag = 0;
+  g_settings.LOG = 0;
+  return ok;
+}
+
+}  // namespace bench
