@@ -77,24 +77,41 @@ static std::vector<RomRecord> ExchangeSorted(std::vector<RomRecord> roms, bool b
 }
 
 TEST_F(HaveMissListsTest, SortMatchesTheExchangeSortIncludingEqualKeys) {
-  // Few distinct keys differing only in case, so equal keys meet often.
-  const char* names[] = {"b", "B", "a", "A", "c", "_", "ab", "AB"};
-  unsigned seed = 12345;
-  for (int i = 0; i < 400; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    char crc[16];
-    snprintf(crc, sizeof(crc), "%08x", i);
-    AddRom({crc, i, names[(seed >> 16) % 8], names[(seed >> 8) % 8], "Roms", "", "", "",
-            static_cast<int>(seed >> 30) & 1});
-  }
-  for (bool by_number : {false, true}) {
-    SCOPED_TRACE(by_number ? "by number" : "by name");
-    g_settings.NUM = by_number;
-    std::vector<RomRecord> expected =
-        ExchangeSorted(std::vector<RomRecord>(g_roms, g_roms + rom_count), by_number);
-    SortRomTable();
-    for (int i = 0; i < rom_count; ++i)
-      ASSERT_EQ(0, memcmp(&expected[i], &g_roms[i], sizeof(RomRecord))) << "position " << i;
+  // Few distinct keys differing only in case, so equal keys meet often; bytes above 127 and
+  // "_" and "~" around the letters, so the folding and the unsigned order both count.
+  const char* names[] = {"b", "B", "a", "A", "c", "_", "ab", "AB", "\xe9t\xe9", "~", "Z", ""};
+  constexpr int kNames = sizeof names / sizeof names[0];
+  struct Table {
+    const char* what;
+    int size;
+    bool descending;  // keys in reverse order, a twin in other case after each
+  } tables[] = {{"shuffled", 400, false}, {"reversed", 600, true}};
+  for (const Table& table : tables) {
+    ClearRomTable();
+    unsigned seed = 12345;
+    for (int i = 0; i < table.size; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      char crc[16], name[32], number[32];
+      snprintf(crc, sizeof(crc), "%08x", i);
+      if (table.descending) {
+        int step = table.size - 1 - i;
+        snprintf(name, sizeof(name), "%s%04d", (i & 1) ? "Game " : "game ", step / 2);
+        snprintf(number, sizeof(number), "%d", step / 3);
+      } else {
+        snprintf(name, sizeof(name), "%s", names[(seed >> 16) % kNames]);
+        snprintf(number, sizeof(number), "%s", names[(seed >> 8) % kNames]);
+      }
+      AddRom({crc, i, name, number, "Roms", "", "", "", static_cast<int>(seed >> 30) & 1});
+    }
+    for (bool by_number : {false, true}) {
+      SCOPED_TRACE(std::string(table.what) + (by_number ? ", by number" : ", by name"));
+      g_settings.NUM = by_number;
+      std::vector<RomRecord> expected =
+          ExchangeSorted(std::vector<RomRecord>(g_roms, g_roms + rom_count), by_number);
+      SortRomTable();
+      for (int i = 0; i < rom_count; ++i)
+        ASSERT_EQ(0, memcmp(&expected[i], &g_roms[i], sizeof(RomRecord))) << "position " << i;
+    }
   }
 }
 

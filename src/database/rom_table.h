@@ -22,6 +22,7 @@ struct RomRecord {
 
 // The table is fixed: its size decides which lines a load keeps.
 constexpr int kMaxRoms = 8096;
+static_assert(kMaxRoms <= 0x7FFF, "a record's position fits 16 bits");
 extern RomRecord g_roms[kMaxRoms];  // zero at start-up; cleared by every load
 extern int32_t rom_count;
 
