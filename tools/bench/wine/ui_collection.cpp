@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "tools/zip_writer.h"
 
@@ -85,9 +86,8 @@ bool WriteRomZips(const std::string& folder, const std::vector<BenchRom>& roms, 
     if (index >= roms.size()) return false;
     const BenchRom& rom = roms[index];
     // Stored: the scan reads only the central directory, and random bytes do not shrink.
-    if (!WriteZipArchive(folder + "\\" + rom.name + ".zip",
-                         {{rom.name + ".gba", rom.image, false}}))
-      return false;
+    std::string path = (std::filesystem::path(folder) / (rom.name + ".zip")).string();
+    if (!WriteZipArchive(path, {{rom.name + ".gba", rom.image, false}})) return false;
   }
   return true;
 }
