@@ -46,17 +46,15 @@ double Median(std::vector<double> times) {
   return times.size() % 2 ? times[middle] : (times[middle - 1] + times[middle]) / 2;
 }
 
-// A failed step ends the benchmark: a figure from a run that went wrong would mislead.
-struct Failure {
-  std::string what;
-};
-
-void Check(const ::testing::AssertionResult& step, const std::string& what) {
-  if (!step) throw Failure{what + ": " + step.message()};
+// A failed step ends the benchmark, said on stderr: a figure from a run that went wrong
+// would mislead.
+bool Fail(const std::string& what) {
+  fprintf(stderr, "bench_ui: %s\n", what.c_str());
+  return false;
 }
 
-void Check(bool ok, const std::string& what) {
-  if (!ok) throw Failure{what};
+bool Check(const ::testing::AssertionResult& step, const std::string& what) {
+  return step ? true : Fail(what + ": " + step.message());
 }
 
 std::string ProgramExe() {
@@ -70,39 +68,46 @@ std::string ProgramExe() {
 // the INI and haves file are written again before each start, since a run may change them.
 class ProgramFolder {
  public:
-  ProgramFolder(const std::string& exe, std::vector<std::string> ini, std::string haves)
-      : ini_(std::move(ini)), haves_(std::move(haves)) {
-    Check(folder_.ok() && output_.ok(), "no temporary folder");
-    Check(CopyFileA(exe.c_str(), (folder_ / "tarnwick.exe").c_str(), FALSE) != 0,
-          "cannot copy " + exe);
+  ProgramFolder(std::vector<std::string> ini, std::string haves)
+      : ini_(std::move(ini)), haves_(std::move(haves)) {}
+
+  bool Make(const std::string& exe) {
+    if (!folder_.ok() || !output_.ok()) return Fail("no temporary folder");
+    if (!CopyFileA(exe.c_str(), (folder_ / "tarnwick.exe").c_str(), FALSE))
+      return Fail("cannot copy " + exe);
+    return true;
   }
 
-  // Starts the program and waits for the idle window listing rows rows; returns the time
-  // from CreateProcess to there.
-  double Start(e2e::Program& app, int rows) {
-    Prepare();
+  // Starts the program and waits for the idle window listing rows rows; the time from
+  // CreateProcess to there goes into times, when given.
+  bool Start(e2e::Program& app, int rows, std::vector<double>* times = nullptr) {
+    if (!Prepare()) return false;
     double started = Now();
-    Check(app.Start(folder_ / "tarnwick.exe", folder_.path(), output_ / "stdout.txt"), "start");
-    Check(app.WaitIdle(), "start-up");
-    Check(app.WaitUntil("the list of " + std::to_string(rows) + " rows",
-                        [&] { return app.RowCount() == rows; }),
-          "start-up");
-    return Now() - started;
+    bool up = Check(app.Start(folder_ / "tarnwick.exe", folder_.path(), output_ / "stdout.txt"),
+                    "start") &&
+              Check(app.WaitIdle(), "start-up") &&
+              Check(app.WaitUntil("the list of " + std::to_string(rows) + " rows",
+                                  [&] { return app.RowCount() == rows; }),
+                    "start-up");
+    if (up && times != nullptr) times->push_back(Now() - started);
+    return up;
   }
 
-  void Close(e2e::Program& app) {
+  bool Close(e2e::Program& app) {
     DWORD code = 1;
-    Check(app.Close(&code), "close");
-    Check(code == 0, "the program ended with code " + std::to_string(code));
+    if (!Check(app.Close(&code), "close")) return false;
+    return code == 0 || Fail("the program ended with code " + std::to_string(code));
   }
 
  private:
-  void Prepare() {
+  bool Prepare() {
     std::string ini = folder_ / "qvxgba.ini", haves = folder_ / "qvxgba.db";
     DeleteFileA(ini.c_str());
     DeleteFileA(haves.c_str());
-    if (!ini_.empty()) Check(bench::WriteIni(ini, ini_), "cannot write " + ini);
-    if (!haves_.empty()) Check(bench::WriteWholeFile(haves, haves_), "cannot write " + haves);
+    if (!ini_.empty() && !bench::WriteIni(ini, ini_)) return Fail("cannot write " + ini);
+    if (!haves_.empty() && !bench::WriteWholeFile(haves, haves_))
+      return Fail("cannot write " + haves);
+    return true;
   }
 
   e2e::TempFolder folder_;
@@ -112,25 +117,25 @@ class ProgramFolder {
 };
 
 // The click on a show-filter button, from the click to the UI thread back in its loop.
-double TimeClick(e2e::Program& app, int button, int rows) {
+bool TimeClick(e2e::Program& app, int button, int rows, std::vector<double>* times) {
   double started = Now();
-  Check(app.ClickRadio(button), "click");
-  Check(app.Sync(), "click");
+  if (!Check(app.ClickRadio(button), "click") || !Check(app.Sync(), "click")) return false;
   double took = Now() - started;
   int shown = app.RowCount();
-  Check(shown == rows,
-        "the click listed " + std::to_string(shown) + " rows, not " + std::to_string(rows));
-  return took;
+  if (shown != rows)
+    return Fail("the click listed " + std::to_string(shown) + " rows, not " + std::to_string(rows));
+  times->push_back(took);
+  return true;
 }
 
 // What the scan's identification costs without the window: the folder listed and each zip's
 // central directory read, in this process.
-double TimeCentralDirectories(const std::string& folder, int zips) {
+bool TimeCentralDirectories(const std::string& folder, int zips, std::vector<double>* times) {
   double started = Now();
   int members = 0;
   WIN32_FIND_DATAA entry;
   HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  Check(find != INVALID_HANDLE_VALUE, "cannot list " + folder);
+  if (find == INVALID_HANDLE_VALUE) return Fail("cannot list " + folder);
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     unzFile zip = unzOpen((folder + "\\" + entry.cFileName).c_str());
@@ -147,83 +152,94 @@ double TimeCentralDirectories(const std::string& folder, int zips) {
   } while (FindNextFileA(find, &entry));
   FindClose(find);
   double took = Now() - started;
-  Check(members == zips,
-        "read " + std::to_string(members) + " members, not " + std::to_string(zips));
-  return took;
+  if (members != zips)
+    return Fail("read " + std::to_string(members) + " members, not " + std::to_string(zips));
+  times->push_back(took);
+  return true;
+}
+
+// A Scan from the click to its "Done!", in a program started afresh with half the table
+// owned, so every zip is a new find; then the list must own them all.
+bool TimeScan(e2e::Program& app, ProgramFolder& folder, const Sizes& sizes,
+              std::vector<double>* times) {
+  const int owned = (sizes.records + 1) / 2;
+  if (!folder.Start(app, sizes.records)) return false;
+  double started = Now();
+  if (!Check(app.Press(kScan), "scan") ||
+      !Check(app.Answer("Scan", "Done!", e2e::kScanWaitMs * 5), "scan"))
+    return false;
+  times->push_back(Now() - started);
+  if (!Check(app.WaitIdle(), "after the scan") ||
+      !Check(app.ClickRadio(kShowHave), "after the scan") || !Check(app.Sync(), "after the scan"))
+    return false;
+  if (app.RowCount() != owned + sizes.zips) return Fail("the scan did not own every zip");
+  return folder.Close(app);
 }
 
 std::string Of(int repetitions) {
   return repetitions > 1 ? ", median of " + std::to_string(repetitions) : "";
 }
 
-void Run(const Sizes& sizes) {
+bool Run(const Sizes& sizes) {
   const std::string exe = ProgramExe();
   e2e::TempFolder work;
-  Check(work.ok(), "no temporary folder");
+  if (!work.ok()) return Fail("no temporary folder");
   std::vector<bench::BenchRom> roms = bench::MakeRoms(sizes.records);
   const std::string full_db = work / "Bench (QVX).zip", empty_db = work / "Empty (QVX).zip";
   const std::string source = work / "Collection";
-  Check(bench::WriteDatabaseZip(full_db, roms), "cannot write " + full_db);
-  Check(bench::WriteDatabaseZip(empty_db, {}), "cannot write " + empty_db);
-  Check(CreateDirectoryA(source.c_str(), nullptr) != 0, "cannot make " + source);
-  Check(bench::WriteRomZips(source, roms, sizes.zips), "cannot write the ROM zips");
+  if (!bench::WriteDatabaseZip(full_db, roms) || !bench::WriteDatabaseZip(empty_db, {}))
+    return Fail("cannot write the databases in " + work.path());
+  if (!CreateDirectoryA(source.c_str(), nullptr) || !bench::WriteRomZips(source, roms, sizes.zips))
+    return Fail("cannot write the ROM zips in " + source);
   const std::string haves = bench::HavesOfEvenRecords(roms);
   const int owned = (sizes.records + 1) / 2;
   fprintf(stderr, "bench_ui: %d records, %d zips, %d repetitions\n", sizes.records, sizes.zips,
           sizes.repetitions);
   fflush(stderr);
 
-  ProgramFolder full(exe, {"DB=" + full_db}, haves);
-  ProgramFolder bare(exe, {}, "");
-  ProgramFolder empty(exe, {"DB=" + empty_db}, "");
+  ProgramFolder full({"DB=" + full_db}, haves);
+  ProgramFolder bare({}, "");
+  ProgramFolder empty({"DB=" + empty_db}, "");
+  ProgramFolder scanning({"DB=" + full_db, "SRC=" + source, "DEST="}, haves);
+  if (!full.Make(exe) || !bare.Make(exe) || !empty.Make(exe) || !scanning.Make(exe)) return false;
   e2e::Program app;
 
   // Wine's first process start loads and maps its DLLs; that is not the program's cost.
-  bare.Start(app, 0);
-  bare.Close(app);
+  if (!bare.Start(app, 0) || !bare.Close(app)) return false;
 
   // Start-up, the two kinds taking turns so a drift of the machine touches both alike.
+  const std::string known =
+      std::to_string(sizes.records) + " (" + std::to_string(sizes.records) + ")";
   std::vector<double> startup, startup_anchor;
   for (int r = 0; r < sizes.repetitions; ++r) {
-    startup_anchor.push_back(bare.Start(app, 0));
-    bare.Close(app);
-    startup.push_back(full.Start(app, sizes.records));
-    Check(app.Text(kKnownCounter) ==
-              std::to_string(sizes.records) + " (" + std::to_string(sizes.records) + ")",
-          "known counter \"" + app.Text(kKnownCounter) + "\"");
-    full.Close(app);
+    if (!bare.Start(app, 0, &startup_anchor) || !bare.Close(app)) return false;
+    if (!full.Start(app, sizes.records, &startup)) return false;
+    if (app.Text(kKnownCounter) != known)
+      return Fail("known counter \"" + app.Text(kKnownCounter) + "\"");
+    if (!full.Close(app)) return false;
   }
 
   // The clicks: Show Have then Show All, each followed by the UI thread's round trip.
   std::vector<double> have_clicks, all_clicks, anchor_clicks;
-  full.Start(app, sizes.records);
+  if (!full.Start(app, sizes.records)) return false;
   for (int r = 0; r < sizes.repetitions; ++r) {
-    have_clicks.push_back(TimeClick(app, kShowHave, owned));
-    all_clicks.push_back(TimeClick(app, kShowAll, sizes.records));
+    if (!TimeClick(app, kShowHave, owned, &have_clicks) ||
+        !TimeClick(app, kShowAll, sizes.records, &all_clicks))
+      return false;
   }
-  full.Close(app);
-  empty.Start(app, 0);
+  if (!full.Close(app) || !empty.Start(app, 0)) return false;
   for (int r = 0; r < sizes.repetitions; ++r) {
-    anchor_clicks.push_back(TimeClick(app, kShowHave, 0));
-    anchor_clicks.push_back(TimeClick(app, kShowAll, 0));
+    if (!TimeClick(app, kShowHave, 0, &anchor_clicks) ||
+        !TimeClick(app, kShowAll, 0, &anchor_clicks))
+      return false;
   }
-  empty.Close(app);
+  if (!empty.Close(app)) return false;
 
-  // The scan: a fresh haves file each time, so every zip is a new find.
   std::vector<double> scans, scan_anchor;
-  ProgramFolder scanning(exe, {"DB=" + full_db, "SRC=" + source, "DEST="}, haves);
   for (int r = 0; r < sizes.repetitions; ++r) {
-    scan_anchor.push_back(TimeCentralDirectories(source, sizes.zips));
-    scanning.Start(app, sizes.records);
-    double started = Now();
-    Check(app.Press(kScan), "scan");
-    Check(app.Answer("Scan", "Done!", e2e::kScanWaitMs * 5), "scan");
-    scans.push_back(Now() - started);
-    Check(app.WaitIdle(), "after the scan");
-    Check(app.ClickRadio(kShowHave), "after the scan");
-    Check(app.Sync(), "after the scan");
-    Check(app.RowCount() == owned + sizes.zips, "the scan did not own every zip");
-    scanning.Close(app);
+    if (!TimeCentralDirectories(source, sizes.zips, &scan_anchor) ||
+        !TimeScan(app, scanning, sizes, &scans))
+      return false;
   }
 
   const std::string records = std::to_string(sizes.records);
@@ -237,6 +253,7 @@ void Run(const Sizes& sizes) {
                    "same click, empty database", Median(anchor_clicks), "<= 150 ms"});
   bench::PrintRow({"Wine Scan, " + std::to_string(sizes.zips) + " zips to Done!" + of,
                    Median(scans), "ms", "list + central dirs, no window", Median(scan_anchor), ""});
+  return true;
 }
 
 }  // namespace
@@ -251,11 +268,5 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  try {
-    Run(sizes);
-  } catch (const Failure& failure) {
-    fprintf(stderr, "bench_ui: %s\n", failure.what.c_str());
-    return 1;
-  }
-  return 0;
+  return Run(sizes) ? 0 : 1;
 }
