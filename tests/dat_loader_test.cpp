@@ -9,6 +9,7 @@
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
+#include "naming/display_name.h"
 #include "settings/settings.h"
 #include "ui/controls.h"
 
@@ -252,13 +253,65 @@ TEST_F(DatLoaderTest, AHundredThousandLinesFillTheTableAndNoMore) {
   EXPECT_TRUE(window_.messages().empty());
 }
 
-TEST_F(DatLoaderTest, LoadingTitleShowsEachDisplayName) {
-  g_settings.CRC = 1;
-  const std::string dat = Dat("aa:1:First:1:Roms\nbb:1:Last:2:Roms\n");
-  int titles_before = window_.title_changes();
-  ASSERT_EQ(1, ParseDat(dat.data(), dat.size()));
-  EXPECT_EQ("Tarnwick GBA v0.3a - Loading Dat - Last (bb)", window_.title());
-  EXPECT_EQ(2, window_.title_changes() - titles_before);
+// Every title a load sets, each beside the loading title of the record parsed last at that
+// moment: the table is cleared before a load, and every line of these tests has a crc.
+class TitleWatcher : public FakeWindow {
+ public:
+  struct Seen {
+    std::string title;
+    int parsed;
+    std::string expected;
+  };
+  void SetTitle(const char* title) override {
+    int parsed = 0;
+    while (parsed < kMaxRoms && g_roms[parsed].crc[0] != '\0') ++parsed;
+    std::string expected = parsed == 0 ? ""
+                                       : "Tarnwick GBA v0.3a - Loading Dat - " +
+                                             std::string(BuildDisplayName(parsed - 1).text);
+    seen.push_back({title, parsed, expected});
+    FakeWindow::SetTitle(title);
+  }
+  std::vector<Seen> seen;
+};
+
+// The loading title names the first record at once and after that only ever the record just
+// parsed, in order; the idle title ends the load. A fast load of many lines names fewer
+// records than it reads.
+TEST_F(DatLoaderTest, LoadingTitlesNameTheRecordJustParsed) {
+  g_settings.CRC = 1;  // the display name as the naming options make it
+  std::string full;
+  for (int i = 0; i < kMaxRoms + 50; ++i)
+    full += "c" + std::to_string(i) + ":1:Game " + std::to_string(i) + ":1:Roms\n";
+  struct Row {
+    const char* name;
+    std::string lines;
+    int records;
+  } rows[] = {{"one line", "aa:1:Only:1:Roms\n", 1},
+              {"two lines", "aa:1:First:1:Roms\nbb:1:Last:2:Roms\n", 2},
+              {"a full table and more", full, kMaxRoms}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TitleWatcher watcher;
+    SetMainWindow(&watcher);
+    ASSERT_EQ(1, LoadDat(Dat(row.lines)));
+    SetMainWindow(&window_);
+    ASSERT_EQ(row.records, rom_count);
+    const std::vector<TitleWatcher::Seen>& seen = watcher.seen;
+    ASSERT_GE(seen.size(), 2u) << "a loading title and the idle title";
+    EXPECT_EQ(1, seen.front().parsed) << "the first line names itself";
+    for (size_t i = 0; i + 1 < seen.size(); ++i) {
+      EXPECT_EQ(seen[i].expected, seen[i].title) << "title " << i;
+      if (i > 0) {
+        EXPECT_GT(seen[i].parsed, seen[i - 1].parsed) << "title " << i;
+      }
+    }
+    EXPECT_EQ("Tarnwick GBA v0.3a", seen.back().title);
+    EXPECT_EQ(row.records, seen.back().parsed);
+    // Each line takes far less than 30 ms on any machine, so a full table shares titles.
+    if (row.records == kMaxRoms) {
+      EXPECT_LT(seen.size() - 1, static_cast<size_t>(kMaxRoms / 2));
+    }
+  }
 }
 
 TEST_F(DatLoaderTest, ReloadTakesOwnershipAfresh) {

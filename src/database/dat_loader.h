@@ -13,5 +13,6 @@ constexpr unsigned long kMaxDatSize = 64ul * 1024 * 1024;
 int LoadDatabase(const char* path);
 
 // Parses an expanded dat into the table (the part of a load after the zip is read):
-// 1 when it is a dat, 0 when its first line is not "[QVXDAT]". Sets the loading title per ROM.
+// 1 when it is a dat, 0 when its first line is not "[QVXDAT]". The loading title names the
+// first ROM and then, at most every 30 ms, the ROM just parsed.
 int ParseDat(const char* text, size_t length);

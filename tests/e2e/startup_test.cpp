@@ -207,9 +207,11 @@ TEST_F(StartupTest, AnIniThatCannotBeWrittenIsReportedAndTheProgramStillEnds) {
   EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"qvxgba.ini\\", "tarnwick.exe"}));
 }
 
-// A dat longer than the table: the table fills up and the rest is ignored. The title shows
-// each name as it is read, under the default naming: the INI's options come after the load.
-TEST_F(StartupTest, AFullTableLoadsShowingEachNameInTheTitle) {
+// A dat longer than the table: the table fills up and the rest is ignored. A loading title
+// names a record as it is read, under the default naming: the INI's options come after the
+// load. The titles change at most every 30 ms, so a fast load may show none to a poll; that
+// the first record is always named is proven by the loader's own tests.
+TEST_F(StartupTest, AFullTableLoadsNamingRecordsInTheTitle) {
   std::vector<Rom> roms;
   for (int i = 0; i < 8100; ++i) {
     char number[8];
@@ -235,8 +237,7 @@ TEST_F(StartupTest, AFullTableLoadsShowingEachNameInTheTitle) {
         return IsWindowVisible(app_.main()) && title == kIdleTitle;
       },
       30000));
-  EXPECT_GT(loading_titles, 0) << "no loading title was seen";
-  EXPECT_EQ(wrong_title, "");
+  EXPECT_EQ(wrong_title, "") << "of " << loading_titles << " loading titles seen";
 
   EXPECT_EQ(ShownCounters(), (Counters{"8096 (8096)", "0", "8096"}));
   ASSERT_EQ(app_.RowCount(), 8096);

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "database/rom_table.h"
 #include "ui/controls.h"
 
 void Win32Window::Attach(HWND dialog) {
@@ -34,10 +35,13 @@ void Win32Window::SetRadio(int id, bool on) {
 bool Win32Window::IsRadioOn(int id) { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
 
 // The list stays undrawn from ClearList to EndListRows: a full table is thousands of rows,
-// and drawing and scrolling after each one would make every refresh slow.
+// and drawing and scrolling after each one would make every refresh slow. Room for a full
+// table is taken at once rather than grown row by row; a list box that cannot reserve it
+// grows as before.
 void Win32Window::ClearList() {
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+  SendMessageA(list_, LB_INITSTORAGE, kMaxRoms, kMaxRoms * kListRowBytes);
 }
 
 void Win32Window::AddListRow(const char* text) {
@@ -49,7 +53,10 @@ void Win32Window::EndListRows() {
   InvalidateRect(list_, nullptr, TRUE);
 }
 
+// The worker reports every file, and each report waits for the UI thread; the bar only moves
+// when the percentage does, so a repeated position is not sent again.
 void Win32Window::SetProgress(int position) {
+  if (progress_.exchange(position) == position) return;
   SendDlgItemMessageA(dialog_, ctl::kProgress, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 

@@ -3,10 +3,15 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 #include "ui/window.h"
 
 // Sent by the scan worker to the main window: run the task in lParam on the UI thread.
 constexpr UINT kRunTaskMessage = WM_APP + 1;
+
+// A typical row's share of the text storage the list reserves for a full table.
+constexpr int kListRowBytes = 48;
 
 // Every operation works from either thread: Win32 hands a call on a window of the UI thread
 // over to that thread and waits for it.
@@ -33,4 +38,5 @@ class Win32Window : public Window {
   HWND dialog_ = nullptr;
   HWND list_ = nullptr;
   DWORD ui_thread_ = 0;
+  std::atomic<int> progress_{0};  // the bar's position, as last sent; it starts at 0
 };
