@@ -88,9 +88,9 @@ TEST_F(IdentifyTest, CrcMatchesZlibAcrossBlockBoundaries) {
   std::string data;
   uint32_t seed = 12345;
   for (int i = 0; i < (1 << 17) + 7; ++i) data += char((seed = seed * 1103515245u + 12345u) >> 24);
-  // Whole blocks of 32 KiB take the four-lane path, the rest eight and one byte at a time.
-  for (size_t size : {size_t{1}, size_t{7}, size_t{8}, size_t{32767}, size_t{32768}, size_t{32769},
-                      size_t{65536 + 15}, data.size()}) {
+  // Whole blocks of 64 KiB take the four-lane path, the rest eight and one byte at a time.
+  for (size_t size : {size_t{1}, size_t{7}, size_t{8}, size_t{65535}, size_t{65536}, size_t{65537},
+                      size_t{65536 + 65535}, data.size()}) {
     std::string part = data.substr(0, size);
     WriteFile(NativePath("x.gba"), part);
     EXPECT_EQ(CrcKey(part), Identify("x.gba").key) << size;

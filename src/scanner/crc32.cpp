@@ -12,7 +12,7 @@ constexpr uint32_t kPolynomial = 0xEDB88320u;
 uint32_t g_tables[8][256];
 
 // A whole block is cut into four lanes of this many bytes each.
-constexpr size_t kLaneSize = 8192;
+constexpr size_t kLaneSize = 16384;
 constexpr size_t kBlockSize = 4 * kLaneSize;
 // x^(8 * kLaneSize) modulo the polynomial: multiplying a register by it appends a lane's
 // worth of zero bytes, which is how the lanes are joined.
@@ -85,7 +85,7 @@ void BuildCrcTable() {
 
 uint32_t CrcOfStream(FILE* stream) {
   // Read in blocks from the buffered stream: the file is never held whole.
-  static_assert(kBlockSize == 1 << 15, "one read fills one block of lanes");
+  static_assert(kBlockSize == 1 << 16, "one read fills one block of lanes");
   unsigned char block[kBlockSize];
   uint32_t crc = 0xFFFFFFFFu;
   size_t got;
