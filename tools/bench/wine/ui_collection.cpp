@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "tools/seeded_bytes.h"
 #include "tools/zip_writer.h"
 
 namespace bench {
@@ -15,15 +16,7 @@ namespace {
 constexpr size_t kImageSize = 2048;
 
 // Bytes that differ per seed, so every image has a CRC of its own.
-std::string Image(int seed) {
-  std::string bytes(kImageSize, '\0');
-  unsigned state = 2166136261u ^ static_cast<unsigned>(seed);
-  for (char& byte : bytes) {
-    state = state * 1103515245u + 12345u;
-    byte = static_cast<char>(state >> 24);
-  }
-  return bytes;
-}
+std::string Image(int seed) { return SeededBytes(seed, kImageSize); }
 
 std::string CrcText(const std::string& bytes) {
   uLong crc =
