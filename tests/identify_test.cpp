@@ -194,11 +194,3 @@ TEST_F(IdentifyTest, BrokenFilesPrintTheirDiagnosticsAndCountNothing) {
   EXPECT_EQ("cant open file", testing::internal::GetCapturedStdout());
   EXPECT_EQ(0, missing.image_count);
 }
-
-TEST(CrcMatch, WholeTextFoldingLetterCase) {
-  EXPECT_TRUE(CrcMatches("ABCDEF01", "abcdef01"));
-  EXPECT_TRUE(CrcMatches("abcdef01", "abcdef01"));
-  EXPECT_FALSE(CrcMatches("abcdef01 ", "abcdef01"));
-  EXPECT_FALSE(CrcMatches("abcdef011", "abcdef01"));
-  EXPECT_FALSE(CrcMatches("", "abcdef01"));
-}

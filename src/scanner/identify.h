@@ -1,4 +1,5 @@
-// identify.h: what ROM image a file holds, by CRC-32, and which records that key matches.
+// identify.h: what ROM image a file holds, by CRC-32; database/crc_index.h finds the records
+// that key matches.
 #pragma once
 
 #include "base/text.h"
@@ -14,6 +15,3 @@ struct Identity {
 // by the CRC its central directory stores for its ".gba" member, without decompressing; a
 // ".gba" (any case) by the CRC of its content. Problems go to standard output only.
 Identity IdentifyFile(const char* full_path, const char* file_name);
-
-// A record matches a key when its whole crc text equals it, folding letter case.
-inline bool CrcMatches(const char* crc, const char* key) { return EqualFolded(crc, key); }
