@@ -50,6 +50,21 @@ TEST_F(FileSystemTest, ListingGivesEveryEntryWithItsKind) {
   CloseFolderListing(nullptr);
 }
 
+TEST_F(FileSystemTest, IsFolderOnlyForExistingFolders) {
+  std::filesystem::create_directory(NativePath("Sub"));
+  WriteFile(NativePath("file.gba"), "x");
+  EXPECT_EQ(1, IsFolder(SystemPath("Sub").c_str()));
+  EXPECT_EQ(0, IsFolder(SystemPath("file.gba").c_str()));
+  EXPECT_EQ(0, IsFolder(SystemPath("missing").c_str()));
+  EXPECT_EQ(0, IsFolder(SystemPath("missing\\Sub").c_str()));
+  EXPECT_EQ(0, IsFolder(""));
+#ifdef _WIN32
+  // A drive root in the form a picker gives it; Wine's prefix has no drive Y:.
+  EXPECT_EQ(1, IsFolder("C:\\"));
+  EXPECT_EQ(0, IsFolder("Y:\\"));
+#endif
+}
+
 TEST_F(FileSystemTest, MakeDirectoryMakesOneNewFolder) {
   EXPECT_EQ(1, MakeDirectory(SystemPath("new").c_str()));
   EXPECT_TRUE(std::filesystem::is_directory(NativePath("new")));

@@ -385,6 +385,10 @@ TEST_F(ScanTest, ListRefreshesDuringARenameChangeNoTarget) {
 
 TEST_F(ScanTest, ErrorExitsShowTheirMessageAndReenableTheControls) {
   const int kDisabledInOrder[] = {1024, 1034, 1014, 1015, 1013, 1055, 1056, 1054, 1009, 1017, 1019};
+  const int kEnabledInOrder[] = {1024, 1034, 1014, 1015, 1013, 1009, 1017, 1019, 1054, 1056, 1055};
+  WriteFile(NativePath("a file"), "not a folder");
+  fs::create_directories(NativePath("empty"));
+  Loose("a.gba", "image A");
   struct Row {
     const char* name;
     Mode mode;
@@ -395,7 +399,11 @@ TEST_F(ScanTest, ErrorExitsShowTheirMessageAndReenableTheControls) {
       {"rename without dest", kRenameMode, SystemPath("src"), "", "No Destination Path Selected!"},
       {"move without dest", kMoveMode, SystemPath("src"), "", "No Destination Path Selected!"},
       {"unreadable source", kScanMode, SystemPath("missing"), "", "Unable To Read Files In Dir!"},
-      {"scan needs no dest", kScanMode, SystemPath("src"), "", "Done!"},
+      {"rename to a missing dest", kRenameMode, SystemPath("src"), SystemPath("gone"),
+       "Destination Path Not Found!"},
+      {"move to a file", kMoveMode, SystemPath("src"), SystemPath("a file"),
+       "Destination Path Not Found!"},
+      {"scan needs no dest", kScanMode, SystemPath("empty"), SystemPath("gone"), "Done!"},
   };
   Rom("Alpha", "image A");
   for (const Row& r : rows) {
@@ -410,12 +418,17 @@ TEST_F(ScanTest, ErrorExitsShowTheirMessageAndReenableTheControls) {
     if (std::string(r.message) == "Done!") expected.push_back("ui-task");
     expected.push_back(std::string("message ") + r.message);
     expected.push_back("scan-finished");
-    for (int id : kDisabledInOrder) expected.push_back("enable " + std::to_string(id));
+    for (int id : kEnabledInOrder) expected.push_back("enable " + std::to_string(id));
     expected.push_back("title Tarnwick GBA v0.3a");
     EXPECT_EQ(expected, window.events()) << r.name;
     if (std::string(r.message) != "Done!") {
       EXPECT_EQ("Scan Error", window.messages().at(0).caption) << r.name;
       EXPECT_TRUE(window.rows().empty()) << r.name << ": no list refresh after an error";
+      // Nothing was done: no ROM owned, no haves entry, no log.
+      EXPECT_EQ(0, g_roms[0].have) << r.name;
+      EXPECT_EQ((std::vector<std::string>{"a file", "dest", "empty", "src", "src/a.gba"}),
+                Tree(dir()))
+          << r.name;
     } else {
       EXPECT_EQ((std::vector<std::string>{"Alpha"}), window.rows()) << r.name;
       EXPECT_TRUE(window.progress().empty()) << r.name << ": no files, no division by zero";

@@ -46,6 +46,10 @@ int NextFolderEntry(FolderListing* listing, FolderEntry* entry);
 // Ends a listing; nullptr is allowed and does nothing.
 void CloseFolderListing(FolderListing* listing);
 
+// 1 when path names an existing folder (a drive root in its "D:\" form included), 0 when
+// it is missing, a file, or cannot be reached.
+int IsFolder(const char* path);
+
 // Creates one folder; 0 when it could not be made, also when it exists already.
 int MakeDirectory(const char* path);
 

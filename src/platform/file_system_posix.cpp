@@ -125,6 +125,13 @@ void CloseFolderListing(FolderListing* listing) {
   delete listing;
 }
 
+int IsFolder(const char* path) {
+  NativePath native(path);
+  struct stat info;
+  if (!native.fits() || native.get()[0] == '\0' || stat(native.get(), &info) != 0) return 0;
+  return S_ISDIR(info.st_mode) ? 1 : 0;
+}
+
 int MakeDirectory(const char* path) {
   NativePath native(path);
   return native.fits() && mkdir(native.get(), 0777) == 0 ? 1 : 0;

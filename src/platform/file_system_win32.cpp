@@ -85,6 +85,12 @@ void CloseFolderListing(FolderListing* listing) {
   delete listing;
 }
 
+int IsFolder(const char* path) {
+  if (path[0] == '\0') return 0;
+  DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) ? 1 : 0;
+}
+
 int MakeDirectory(const char* path) { return _mkdir(path) == 0 ? 1 : 0; }
 
 // Renames a file whose new name differs only in letter case. Wine reports success for such a

@@ -25,6 +25,12 @@ constexpr int kScanControls[] = {
     ctl::kNamingOptions, ctl::kRenamingOptions, ctl::kIncludeOptions, ctl::kLoad, ctl::kPickSource,
     ctl::kPickDest};
 
+// The same eleven, enabled again by the scan-finished command in the window's own order.
+constexpr int kScanFinishedControls[] = {
+    ctl::kSaveLists,      ctl::kResetHaves, ctl::kScan,     ctl::kMove,
+    ctl::kRename,         ctl::kLoad,       ctl::kPickSource, ctl::kPickDest,
+    ctl::kIncludeOptions, ctl::kRenamingOptions, ctl::kNamingOptions};
+
 char g_folders[kMaxFolders][kFolderPathSize];
 int g_folder_count = 0;
 
@@ -165,6 +171,11 @@ void ScanWorker(Window& window) {
   if (source[0] == '\0') return ErrorExit(window, "No Source Path Selected!");
   if ((g_rename_flag || g_move_flag) && dest[0] == '\0')
     return ErrorExit(window, "No Destination Path Selected!");
+  // A missing destination (an unplugged drive, a folder removed since it was picked) would
+  // fail every move one by one while still owning every ROM, so that the next Move sends them
+  // all to Dupes; it stops the run before anything is done. A drive root is checked as "D:\".
+  if ((g_rename_flag || g_move_flag) && !IsFolder(dest))
+    return ErrorExit(window, "Destination Path Not Found!");
 
   // A drive root keeps its one backslash: C:\* rather than C:\\*, and D: joined with "\".
   char pattern[kPathFieldSize + 2];
@@ -207,6 +218,6 @@ void ScanWorker(Window& window) {
 }
 
 void OnScanFinished() {
-  for (int id : kScanControls) MainWindow().EnableControl(id, true);
+  for (int id : kScanFinishedControls) MainWindow().EnableControl(id, true);
   SetIdleTitle();
 }

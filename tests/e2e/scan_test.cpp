@@ -170,6 +170,8 @@ TEST_F(ScanTest, ErrorExitsReportAndGiveTheCommandsBack) {
       {"Rename, no destination", Src(), "", kRename, "No Destination Path Selected!"},
       {"Move, no destination", Src(), "", kMove, "No Destination Path Selected!"},
       {"Scan, missing source", WorkFile("gone"), Dest(), kScan, "Unable To Read Files In Dir!"},
+      {"Move, missing destination", Src(), WorkFile("gone"), kMove,
+       "Destination Path Not Found!"},
   };
   WriteFile(Src("a.gba"), roms_[0].image);
   for (const Row& row : rows) {

@@ -212,6 +212,9 @@ int NextFolderEntry(FolderListing* listing, FolderEntry* entry) {
 
 void CloseFolderListing(FolderListing* listing) { RealCloseFolderListing(listing); }
 
+// A query: it changes nothing, so there is nothing to fail.
+int IsFolder(const char* path) { return RealIsFolder(path); }
+
 int MakeDirectory(const char* path) {
   return Fails(Fault::kMakeDirectory) ? 0 : RealMakeDirectory(path);
 }

@@ -17,5 +17,6 @@ int RealExecutablePath(char* out, int size);
 FolderListing* RealOpenFolderListing(const char* pattern);
 int RealNextFolderEntry(FolderListing* listing, FolderEntry* entry);
 void RealCloseFolderListing(FolderListing* listing);
+int RealIsFolder(const char* path);
 int RealMakeDirectory(const char* path);
 int RealMovePath(const char* from, const char* to);
