@@ -99,10 +99,12 @@ void ReadPaths(FILE* file) {
   IniLine line;
   while (ReadIniLine(file, &line)) {
     for (const auto& path : kPathKeys) {
-      if (KeyMatches(line, path.key)) {
-        MainWindow().SetControlText(path.id, line.value != nullptr ? line.value : "");
-        break;
-      }
+      if (!KeyMatches(line, path.key)) continue;
+      const char* value = line.value != nullptr ? line.value : "";
+      // A path longer than a field holds would be used cut, naming another file or folder:
+      // such a line is passed over as if it were not there.
+      if (strlen(value) < static_cast<size_t>(kPathFieldSize)) MainWindow().SetControlText(path.id, value);
+      break;
     }
   }
 }
@@ -174,11 +176,13 @@ int LoadIni() {
   ReadPaths(file);
   char database[kPathFieldSize];
   ReadPathField(ctl::kDatabaseField, database);
-  if (LoadDatabase(database)) {
-    rewind(file);
-    ReadOptions(file);
-    RefreshRomList();
-  }
+  // The options are restored also when the load fails (a drive not plugged in, a renamed
+  // file): the INI written at close would otherwise put the defaults over the user's choices.
+  // They come after the load, which names its records in the title under the default naming.
+  int loaded = LoadDatabase(database);
+  rewind(file);
+  ReadOptions(file);
+  if (loaded) RefreshRomList();
   CloseFile(file);
   return 1;
 }

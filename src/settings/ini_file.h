@@ -3,8 +3,9 @@
 
 constexpr char kIniFileName[] = "qvxgba.ini";
 
-// Restores the paths, loads the database they name, and only if that load succeeds restores
-// the options and refreshes the list. Returns 1 when the file was opened, 0 when absent.
+// Restores the paths (a value longer than 259 characters is passed over), loads the database
+// they name, restores the options whether or not that load succeeded, and after a good load
+// refreshes the list. Returns 1 when the file was opened, 0 when absent.
 int LoadIni();
 
 // Writes the paths and options. The old file is replaced only once the new one is complete;

@@ -108,9 +108,9 @@ TEST_F(StartupTest, IniLoadsTheDatabaseRestoresOptionsAndIsWrittenBackAtClose) {
   EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms, {0}));
 }
 
-// A database that cannot be loaded at start-up: its own message, the paths kept, the options
-// not restored (so the close writes the defaults), and only Load usable.
-TEST_F(StartupTest, FailedLoadFromIniShowsItsMessageAndRestoresOnlyThePaths) {
+// A database that cannot be loaded at start-up: its own message, the paths and options kept
+// (so the close writes them back), and only Load usable.
+TEST_F(StartupTest, FailedLoadFromIniShowsItsMessageAndKeepsPathsAndOptions) {
   struct Row {
     const char* name;
     const char* db_file;  // in the work folder; empty: no DB line at all
@@ -142,7 +142,11 @@ TEST_F(StartupTest, FailedLoadFromIniShowsItsMessageAndRestoresOnlyThePaths) {
     EXPECT_EQ(app_.Text(kDatabaseField), db);
     EXPECT_EQ(app_.Text(kSourceField), WorkFile("src"));
     ASSERT_TRUE(CloseProgram());
-    EXPECT_EQ(ReadTextFile(ProgramFile("qvxgba.ini")), Lines(IniText(db, WorkFile("src"), "")));
+    EXPECT_EQ(ReadTextFile(ProgramFile("qvxgba.ini")),
+              Lines({"# QVX GBA v0.3a INI", "", "# Paths", "", "DB=" + db,
+                     "SRC=" + WorkFile("src"), "DEST=", "", "# Naming Options", "", "NUM=1",
+                     "NAME=0", "", "# Renaming Options", "", "LOG=1", "TYPE=2", "",
+                     "# IncludeList", ""}));
   }
 }
 
@@ -264,6 +268,23 @@ TEST_F(StartupTest, AFailedLoadEmptiesTheWindowOfTheDatabaseBefore) {
   ASSERT_TRUE(app_.WaitIdle());
   ExpectNoDatabase();
   EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms, {0}));
+  EXPECT_TRUE(CloseProgram());
+}
+
+// Any process on the desktop can send the main window the message that runs a task of the
+// scan on the UI thread. What it carries is never run: neither an address of code (here
+// ExitProcess, which would end the program) nor a value that is no code at all.
+TEST_F(StartupTest, AForeignRunTaskMessageRunsNothing) {
+  ASSERT_TRUE(Launch());
+  const LPARAM exit_process = reinterpret_cast<LPARAM>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "ExitProcess"));
+  for (LPARAM foreign : {exit_process, static_cast<LPARAM>(1)}) {
+    LRESULT ignored = 0;
+    SendBounded(app_.main(), WM_APP + 1, 0, foreign, &ignored, 5000);
+    ASSERT_TRUE(app_.Running()) << "the message ran " << foreign;
+    ASSERT_TRUE(app_.Sync());
+  }
+  ASSERT_TRUE(app_.WaitIdle());
   EXPECT_TRUE(CloseProgram());
 }
 
