@@ -22,7 +22,7 @@ class LongScanTest : public ProgramTest {
       ASSERT_TRUE(CreateHardLinkA(link.c_str(), image.c_str(), nullptr))
           << link << " (error " << GetLastError() << ")";
     }
-    WriteIniFor(WorkFile("gba.zip"), WorkFile("src"), "", {"IncBeta=1"});
+    WriteIniFor(WorkFile("gba.zip"), WorkFile("src"), "", {"IncBeta=1", "LOG=1"});
   }
 
   bool Scanning() const { return app_.Title() == "Tarnwick GBA v0.3a - Scanning Roms"; }
@@ -78,6 +78,40 @@ TEST_F(LongScanTest, ShowFilterWorksWhileTheScanRuns) {
   EXPECT_EQ(app_.Progress(), 100);
   EXPECT_TRUE(app_.Checked(kShowMiss));
   EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Comet Racer (J)", "Delta Force (U)"}));
+  EXPECT_TRUE(CloseProgram());
+}
+
+// A click that reached the queue before the worker disabled its button arrives during the
+// scan: none of these may load, save, reset, open a dialog or start a second scan under it.
+TEST_F(LongScanTest, CommandsArrivingDuringTheScanDoNothing) {
+  MakeCollection(40);
+  ASSERT_TRUE(Launch());
+  ASSERT_TRUE(StartLongScan());
+  for (int id : {kLoad, kSaveLists, kResetHaves, kIncludeOptions, kNamingOptions,
+                 kRenamingOptions, kRename, kScan, kMove}) {
+    SCOPED_TRACE(id);
+    // Sent, not posted: it returns only once the window has handled the command, and a
+    // command that opened a file dialog, an option dialog or a message box would not return.
+    LRESULT ignored = 0;
+    ASSERT_TRUE(SendBounded(app_.main(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                            reinterpret_cast<LPARAM>(GetDlgItem(app_.main(), id)), &ignored,
+                            5000))
+        << "the command did not return: " << app_.Describe();
+    EXPECT_TRUE(app_.NoMessageBox());
+    EXPECT_TRUE(app_.MainEnabled());
+    EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0, 1}));
+  }
+  EXPECT_TRUE(Scanning()) << "the scan ended before every command was tried";
+
+  ASSERT_TRUE(app_.Answer("Scan", "Done!", kScanWaitMs));
+  ASSERT_TRUE(app_.WaitIdle());
+  EXPECT_TRUE(app_.NoMessageBox());
+  EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0, 1}));
+  // A second scan would have met the two ROMs owned and logged them as copies; saved lists
+  // would be beside the program.
+  EXPECT_FALSE(FileExists(ProgramFile("multifiles.txt")));
+  EXPECT_FALSE(FileExists(ProgramFile("GBA Vellum Have.txt")));
+  EXPECT_EQ(ShownCounters(), (Counters{"4 (5)", "2", "2"}));
   EXPECT_TRUE(CloseProgram());
 }
 

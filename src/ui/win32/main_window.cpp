@@ -25,26 +25,46 @@ namespace {
 
 Win32Window g_window;
 HINSTANCE g_instance = nullptr;
-// UI thread only: set when a worker starts, cleared when its scan-finished command arrives,
-// so a Rename, Scan or Move queued before the worker disabled the buttons starts no second one.
+// UI thread only: set when a worker starts, cleared when its scan-finished command arrives.
+// A command clicked before the worker disabled its button is still queued when the worker
+// runs; those that would start a second scan, or change the table, the settings or the haves
+// under it, are refused while this is set.
 bool g_scan_running = false;
 
-void __cdecl ScanThread(void*) {
+bool RefusedDuringScan(int id) {
+  switch (id) {
+    case ctl::kLoad:
+    case ctl::kRename:
+    case ctl::kScan:
+    case ctl::kMove:
+    case ctl::kSaveLists:
+    case ctl::kResetHaves:
+    case ctl::kIncludeOptions:
+    case ctl::kNamingOptions:
+    case ctl::kRenamingOptions:
+      return g_scan_running;
+  }
+  return false;
+}
+
+// The worker's argument is the main window it reports to.
+void __cdecl ScanThread(void* argument) {
+  Window& window = *static_cast<Window*>(argument);
   // Nothing may escape a thread entry; a scan cut short this way still gives the window back.
   try {
-    ScanWorker(g_window);
+    ScanWorker(window);
   } catch (...) {
-    g_window.SendScanFinished();
+    window.SendScanFinished();
   }
 }
 
 void StartScan(int rename_flag, int move_flag) {
-  if (g_scan_running) return;
   g_rename_flag = rename_flag;
   g_move_flag = move_flag;
   // Default stack size; the handle closes itself when the thread ends. A worker that cannot
   // start changes nothing: no message, the controls as they were.
-  if (_beginthread(ScanThread, 0, nullptr) != static_cast<uintptr_t>(-1)) g_scan_running = true;
+  Window* window = &g_window;
+  if (_beginthread(ScanThread, 0, window) != static_cast<uintptr_t>(-1)) g_scan_running = true;
 }
 
 // Shows a picker owned by window; a confirmed choice replaces the field's text. A cancel, or
@@ -91,6 +111,7 @@ void StartUp(HWND dialog) {
 }
 
 void OnCommand(HWND dialog, int id) {
+  if (RefusedDuringScan(id)) return;
   switch (id) {
     case ctl::kLoad: {
       PickPath(dialog, ctl::kDatabaseField, "QVX Database (*(QVX).zip)\0*(QVX).zip\0", false);
@@ -142,7 +163,7 @@ void OnCommand(HWND dialog, int id) {
   }
 }
 
-INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       StartUp(dialog);
@@ -152,7 +173,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
       OnCommand(dialog, LOWORD(wparam));
       return TRUE;
     case kRunTaskMessage:
-      reinterpret_cast<void (*)()>(lparam)();
+      // The message only says "run what is pending": any process may send it, and what it
+      // carries is never run.
+      g_window.RunPendingTask();
       return TRUE;
     case WM_CLOSE:
       // While an option dialog is open the main window is disabled and must stay open: the

@@ -73,6 +73,14 @@ void Win32Window::RunOnUiThread(void (*task)()) {
     task();
     return;
   }
+  // One worker at a time, and it waits here until the task has run, so one slot is enough.
   // The window may be gone already while the process closes; then there is nothing to do.
-  SendMessageA(dialog_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(task));
+  pending_task_.store(task);
+  SendMessageA(dialog_, kRunTaskMessage, 0, 0);
+  pending_task_.store(nullptr);
+}
+
+void Win32Window::RunPendingTask() {
+  void (*task)() = pending_task_.exchange(nullptr);
+  if (task != nullptr) task();
 }

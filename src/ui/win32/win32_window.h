@@ -7,7 +7,8 @@
 
 #include "ui/window.h"
 
-// Sent by the scan worker to the main window: run the task in lParam on the UI thread.
+// Sent by the scan worker to the main window: run the pending task on the UI thread. It
+// carries nothing; the task is the one this process recorded (RunOnUiThread).
 constexpr UINT kRunTaskMessage = WM_APP + 1;
 
 // A typical row's share of the text storage the list reserves for a full table.
@@ -33,10 +34,15 @@ class Win32Window : public Window {
   void ShowMessage(const char* text, const char* caption) override;
   void SendScanFinished() override;
   void RunOnUiThread(void (*task)()) override;
+  // Runs the task RunOnUiThread recorded, if one waits; the UI thread's handling of
+  // kRunTaskMessage. Anything else that sends the message runs nothing of its choosing.
+  void RunPendingTask();
 
  private:
   HWND dialog_ = nullptr;
   HWND list_ = nullptr;
   DWORD ui_thread_ = 0;
   std::atomic<int> progress_{0};  // the bar's position, as last sent; it starts at 0
+  // Set by the worker just before it sends kRunTaskMessage, taken by the UI thread.
+  std::atomic<void (*)()> pending_task_{nullptr};
 };
