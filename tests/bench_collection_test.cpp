@@ -3,15 +3,17 @@
 #include <filesystem>
 #include <set>
 
-#include "database/dat_loader.h"
+#include "app/load.h"
+#include "database/dat_parser.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
 #include "scanner/crc32.h"
-#include "scanner/scan_worker.h"
+#include "app/scan_worker.h"
+#include "scanner/scan_folders.h"
 #include "settings/settings.h"
 #include "tools/bench/wine/ui_collection.h"
-#include "ui/controls.h"
+#include "app/controls.h"
 
 class BenchCollectionTest : public CoreTest {};
 
@@ -33,8 +35,8 @@ TEST_F(BenchCollectionTest, AFullDatabaseLoadsWithHalfOwned) {
   ASSERT_TRUE(bench::WriteDatabaseZip(NativePath("bench.zip"), roms));
   WriteFile(NativePath(kHavesFileName), bench::HavesOfEvenRecords(roms));
   ASSERT_EQ(1, LoadDatabase(SystemPath("bench.zip").c_str()));
-  EXPECT_EQ("8096 (8096)", window_.text(ctl::kKnownCounter));
-  EXPECT_EQ("4048", window_.text(ctl::kHaveCounter));
+  EXPECT_EQ("8096 (8096)", window_.text(IDC_KNOWN_COUNTER));
+  EXPECT_EQ("4048", window_.text(IDC_HAVE_COUNTER));
   EXPECT_EQ(static_cast<size_t>(kMaxRoms), window_.rows().size());
   EXPECT_EQ(roms[0].name, window_.rows()[0]);
 }
@@ -51,12 +53,11 @@ TEST_F(BenchCollectionTest, AScanOwnsEveryZipAndLogsNothing) {
 
   BuildCrcTable();
   g_settings.LOG = 1;
-  window_.SetControlText(ctl::kSourceField, SystemPath("src").c_str());
-  g_rename_flag = g_move_flag = 0;
-  ScanWorker(window_);
+  window_.SetControlText(IDC_SOURCE_FIELD, SystemPath("src").c_str());
+  ScanWorker(window_, ScanMode::kScan);
   ASSERT_EQ(1u, window_.messages().size());
   EXPECT_EQ("Done!", window_.messages()[0].text);
-  EXPECT_EQ("350", window_.text(ctl::kHaveCounter));
+  EXPECT_EQ("350", window_.text(IDC_HAVE_COUNTER));
   for (const char* log : {"wrongnames.txt", "multifiles.txt", "unknown.txt"})
     EXPECT_FALSE(FileExists(NativePath(log))) << log;
 

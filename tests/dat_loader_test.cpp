@@ -1,5 +1,6 @@
 // Loading a database zip: dat parsing, every failure, and what the window shows after.
-#include "database/dat_loader.h"
+#include "app/load.h"
+#include "database/dat_parser.h"
 
 #include <unistd.h>
 #include <zlib.h>
@@ -11,7 +12,7 @@
 #include "fakes/test_support.h"
 #include "naming/display_name.h"
 #include "settings/settings.h"
-#include "ui/controls.h"
+#include "app/controls.h"
 
 namespace {
 
@@ -20,9 +21,9 @@ const char kInvalidDat[] = "Invalid Dat File!";
 const char kUnableToAllocate[] = "Unable To Allocate Enuff Memory To Decompress Dat!";
 
 const int kCommandsOfALoad[] = {
-    ctl::kRename,     ctl::kScan,           ctl::kMove,          ctl::kPickSource,
-    ctl::kPickDest,   ctl::kShowAll,        ctl::kShowHave,      ctl::kShowMiss,
-    ctl::kResetHaves, ctl::kIncludeOptions, ctl::kNamingOptions, ctl::kRenamingOptions,
+    IDC_RENAME,     IDC_SCAN,           IDC_MOVE,          IDC_PICK_SOURCE,
+    IDC_PICK_DEST,   IDC_SHOW_ALL,        IDC_SHOW_HAVE,      IDC_SHOW_MISS,
+    IDC_RESET_HAVES, IDC_INCLUDE_OPTIONS, IDC_NAMING_OPTIONS, IDC_RENAMING_OPTIONS,
 };
 
 std::string Dat(const std::string& rom_lines) {
@@ -46,10 +47,10 @@ class DatLoaderTest : public CoreTest {
     EXPECT_EQ(0, rom_count);
     EXPECT_EQ(0, g_roms[0].crc[0]);
     for (int id : kCommandsOfALoad) EXPECT_FALSE(window_.enabled(id)) << id;
-    EXPECT_FALSE(window_.enabled(ctl::kSaveLists));
-    EXPECT_TRUE(window_.enabled(ctl::kLoad));
-    EXPECT_TRUE(window_.checked(ctl::kShowAll));
-    EXPECT_EQ("0 (0)", window_.text(ctl::kKnownCounter));
+    EXPECT_FALSE(window_.enabled(IDC_SAVE_LISTS));
+    EXPECT_TRUE(window_.enabled(IDC_LOAD));
+    EXPECT_TRUE(window_.checked(IDC_SHOW_ALL));
+    EXPECT_EQ("0 (0)", window_.text(IDC_KNOWN_COUNTER));
     EXPECT_TRUE(window_.rows().empty());
     EXPECT_EQ("before", window_.title());
     window_.ClearMessages();
@@ -58,7 +59,7 @@ class DatLoaderTest : public CoreTest {
 
 TEST_F(DatLoaderTest, LoadsRecordsAndReadiesTheWindow) {
   WriteFile(NativePath(kHavesFileName), "0A1B2C3D");
-  window_.Show(ctl::kShowMiss);
+  window_.Show(IDC_SHOW_MISS);
   ASSERT_EQ(1, LoadDat(Dat("0a1b2c3d:1048576:Some Game (E):0042:Roms:Grp:Some Game:"
                            "Some_Game_E-GRP\n"
                            "99999999:4194304:Other (U):0043:Beta:G2:Other:Other_U\n")));
@@ -78,18 +79,18 @@ TEST_F(DatLoaderTest, LoadsRecordsAndReadiesTheWindow) {
   EXPECT_EQ(0, g_roms[1].have);
   EXPECT_EQ(0, g_roms[2].crc[0]);
   for (int id : kCommandsOfALoad) EXPECT_TRUE(window_.enabled(id)) << id;
-  EXPECT_TRUE(window_.enabled(ctl::kSaveLists));  // a ROM is owned
-  EXPECT_TRUE(window_.checked(ctl::kShowAll));
-  EXPECT_FALSE(window_.checked(ctl::kShowMiss));
+  EXPECT_TRUE(window_.enabled(IDC_SAVE_LISTS));  // a ROM is owned
+  EXPECT_TRUE(window_.checked(IDC_SHOW_ALL));
+  EXPECT_FALSE(window_.checked(IDC_SHOW_MISS));
   EXPECT_EQ("Tarnwick GBA v0.3a", window_.title());
-  EXPECT_EQ("1 (2)", window_.text(ctl::kKnownCounter));  // the Beta is excluded
+  EXPECT_EQ("1 (2)", window_.text(IDC_KNOWN_COUNTER));  // the Beta is excluded
   EXPECT_EQ((std::vector<std::string>{"Some Game (E)"}), window_.rows());
 }
 
 TEST_F(DatLoaderTest, SaveListsWaitsForAnOwnedRom) {
-  window_.EnableControl(ctl::kSaveLists, true);
+  window_.EnableControl(IDC_SAVE_LISTS, true);
   ASSERT_EQ(1, LoadDat(Dat("0a1b2c3d:1:A:1:Roms:::\n"), false));
-  EXPECT_FALSE(window_.enabled(ctl::kSaveLists));
+  EXPECT_FALSE(window_.enabled(IDC_SAVE_LISTS));
 }
 
 TEST_F(DatLoaderTest, ArchiveFailures) {
@@ -239,7 +240,7 @@ TEST_F(DatLoaderTest, LinesBeyondTheTableAreIgnored) {
   ASSERT_EQ(1, LoadDat(Dat(lines)));
   EXPECT_EQ(kMaxRoms, rom_count);
   EXPECT_STREQ("8095", g_roms[kMaxRoms - 1].crc);
-  EXPECT_EQ("8096 (8096)", window_.text(ctl::kKnownCounter));
+  EXPECT_EQ("8096 (8096)", window_.text(IDC_KNOWN_COUNTER));
 }
 
 TEST_F(DatLoaderTest, AHundredThousandLinesFillTheTableAndNoMore) {

@@ -5,13 +5,16 @@
 
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
-#include "reports/rom_list.h"
+#include "app/list_commands.h"
+#include "reports/rom_rows.h"
 #include "scanner/crc32.h"
-#include "scanner/scan_worker.h"
+#include "app/scan_worker.h"
+#include "scanner/scan_folders.h"
+#include "app/startup.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 #include "tools/demo/demo_maker.h"
-#include "ui/controls.h"
+#include "app/controls.h"
 
 namespace fs = std::filesystem;
 
@@ -32,9 +35,7 @@ class DemoTest : public CoreTest {
     ASSERT_TRUE(window_.messages().empty()) << window_.messages()[0].text;
   }
   void Run(bool rename) {
-    g_rename_flag = rename;
-    g_move_flag = 0;
-    ScanWorker(window_);
+    ScanWorker(window_, rename ? ScanMode::kRename : ScanMode::kScan);
   }
   std::string Demo(const std::string& name) const { return seen_ + "\\Demo\\" + name; }
   std::string Log(const char* name) { return ReadTextFile(NativePath(name)); }
@@ -46,8 +47,8 @@ class DemoTest : public CoreTest {
     return names;
   }
   std::string Counters() {
-    return window_.text(ctl::kKnownCounter) + " " + window_.text(ctl::kHaveCounter) + " " +
-           window_.text(ctl::kMissCounter);
+    return window_.text(IDC_KNOWN_COUNTER) + " " + window_.text(IDC_HAVE_COUNTER) + " " +
+           window_.text(IDC_MISS_COUNTER);
   }
 
   std::string seen_;  // the program folder as the program sees it
@@ -55,13 +56,13 @@ class DemoTest : public CoreTest {
 
 TEST_F(DemoTest, FirstStartShowsTheLoadedList) {
   MakeAndStart();
-  EXPECT_EQ(Demo("Sample (QVX).zip"), window_.text(ctl::kDatabaseField));
-  EXPECT_EQ(Demo("Source"), window_.text(ctl::kSourceField));
-  EXPECT_EQ(Demo("Destination"), window_.text(ctl::kDestField));
+  EXPECT_EQ(Demo("Sample (QVX).zip"), window_.text(IDC_DATABASE_FIELD));
+  EXPECT_EQ(Demo("Source"), window_.text(IDC_SOURCE_FIELD));
+  EXPECT_EQ(Demo("Destination"), window_.text(IDC_DEST_FIELD));
   EXPECT_EQ(35, rom_count);
   EXPECT_EQ("18 (35) 0 18", Counters()) << "regular releases only, nothing owned yet";
   EXPECT_EQ(18u, window_.rows().size());
-  EXPECT_TRUE(window_.enabled(ctl::kScan));
+  EXPECT_TRUE(window_.enabled(IDC_SCAN));
   EXPECT_EQ(1, g_settings.LOG);
   EXPECT_EQ(1, g_settings.TYPE);
   EXPECT_TRUE(Tree("Demo/Destination").empty());

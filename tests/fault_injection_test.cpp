@@ -12,12 +12,16 @@
 #include "database/rom_table.h"
 #include "fakes/failing_file_system.h"
 #include "fakes/test_support.h"
+#include "app/list_commands.h"
 #include "reports/have_miss_lists.h"
+#include "reports/list_order.h"
 #include "scanner/crc32.h"
-#include "scanner/scan_worker.h"
+#include "app/scan_worker.h"
+#include "scanner/scan_folders.h"
+#include "app/startup.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
-#include "ui/controls.h"
+#include "app/controls.h"
 
 namespace fs = std::filesystem;
 
@@ -212,14 +216,13 @@ TEST_F(ScanFaultTest, EveryFailureDuringAScanLosesNothing) {
           g_settings.SUB = r.sub;
           g_settings.LOG = r.log;
           g_settings.TYPE = 0;
-          g_rename_flag = r.rename;
-          g_move_flag = r.move;
+
           window = std::make_unique<FakeWindow>();
-          window->SetControlText(ctl::kSourceField, SystemPath("src").c_str());
-          window->SetControlText(ctl::kDestField, SystemPath("dest").c_str());
+          window->SetControlText(IDC_SOURCE_FIELD, SystemPath("src").c_str());
+          window->SetControlText(IDC_DEST_FIELD, SystemPath("dest").c_str());
           SetMainWindow(window.get());
         },
-        [&] { ScanWorker(*window); }, [&](const char* fault) { return Check(fault, *window); });
+        [&] { ScanWorker(*window, r.rename ? ScanMode::kRename : r.move ? ScanMode::kMove : ScanMode::kScan); }, [&](const char* fault) { return Check(fault, *window); });
     SetMainWindow(&window_);
     if (HasFatalFailure()) return;
   }
@@ -273,8 +276,8 @@ TEST_F(ReportFaultTest, SaveIniKeepsTheOldFileUnlessTheNewOneIsWhole) {
   std::string clean;
   int saved = 0;
   g_settings.SUB = g_settings.IncBeta = g_settings.CRC = 1;
-  window_.SetControlText(ctl::kSourceField, ("C:\\" + std::string(200, 's')).c_str());
-  window_.SetControlText(ctl::kDestField, "D:\\roms");
+  window_.SetControlText(IDC_SOURCE_FIELD, ("C:\\" + std::string(200, 's')).c_str());
+  window_.SetControlText(IDC_DEST_FIELD, "D:\\roms");
   Sweep(
       "SaveIni",
       [&] {
@@ -344,7 +347,7 @@ TEST_F(ReportFaultTest, ResetHavesClearsEveryFlag) {
       [&] { ResetHaves(); },
       [&](const char* fault) {
         for (int i = 0; i < rom_count; ++i) EXPECT_EQ(0, g_roms[i].have) << i;
-        EXPECT_EQ("0", window_.text(ctl::kHaveCounter));
+        EXPECT_EQ("0", window_.text(IDC_HAVE_COUNTER));
         // A removal that failed leaves the file as it was, never a part of it.
         if (fault == nullptr) {
           EXPECT_FALSE(FileExists(haves));

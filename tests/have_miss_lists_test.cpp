@@ -1,5 +1,7 @@
 // The saved have and miss lists: headers, lines, the exchange sort's order, and failures.
+#include "app/list_commands.h"
 #include "reports/have_miss_lists.h"
+#include "reports/list_order.h"
 
 #include <unistd.h>
 

@@ -1,12 +1,14 @@
 // The haves file byte for byte: marking, appending, repairing and resetting.
 #include "database/haves_file.h"
 
+#include "app/list_commands.h"
+
 #include <sys/stat.h>
 
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
-#include "ui/controls.h"
-#include "ui/program_dir.h"
+#include "app/controls.h"
+#include "platform/program_dir.h"
 
 class HavesFileTest : public CoreTest {
  protected:
@@ -81,8 +83,8 @@ TEST_F(HavesFileTest, ResetClearsFlagsRemovesFileAndRefreshes) {
   ResetHaves();
   EXPECT_EQ((std::vector<int>{0, 0}), Owned());
   EXPECT_FALSE(FileExists(HavesPath()));
-  EXPECT_EQ("0", window_.text(ctl::kHaveCounter));
-  EXPECT_EQ("1 (2)", window_.text(ctl::kKnownCounter));
+  EXPECT_EQ("0", window_.text(IDC_HAVE_COUNTER));
+  EXPECT_EQ("1 (2)", window_.text(IDC_KNOWN_COUNTER));
   ResetHaves();  // no file: nothing else happens
   EXPECT_TRUE(window_.messages().empty());
   MarkHaves();

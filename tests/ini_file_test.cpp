@@ -1,4 +1,5 @@
 // The INI file: exact lines written, key matching when read, options only after a good load.
+#include "app/startup.h"
 #include "settings/ini_file.h"
 
 #include <unistd.h>
@@ -9,8 +10,8 @@
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
 #include "settings/settings.h"
-#include "ui/controls.h"
-#include "ui/program_dir.h"
+#include "app/controls.h"
+#include "platform/program_dir.h"
 
 class IniFileTest : public CoreTest {
  protected:
@@ -32,7 +33,7 @@ class IniFileTest : public CoreTest {
 TEST_F(IniFileTest, NoFileMeansDefaultsAndSilence) {
   EXPECT_EQ(0, LoadIni());
   EXPECT_TRUE(window_.messages().empty());
-  EXPECT_EQ("", window_.text(ctl::kDatabaseField));
+  EXPECT_EQ("", window_.text(IDC_DATABASE_FIELD));
   const Settings zero = Settings();
   EXPECT_EQ(0, memcmp(&zero, &g_settings, sizeof(Settings)));
   EXPECT_EQ("Tarnwick", window_.title());  // nothing was loaded
@@ -55,9 +56,9 @@ TEST_F(IniFileTest, EverySetFlagInItsPlace) {
   s.IncPirate = s.IncPnesHacks = s.IncPreTrained = s.IncScene = 1;
   s.NAME = 2;
   s.TYPE = -1;
-  window_.SetControlText(ctl::kDatabaseField, "C:\\db\\x (QVX).zip");
-  window_.SetControlText(ctl::kSourceField, "C:\\");
-  window_.SetControlText(ctl::kDestField, "D:\\out=here");
+  window_.SetControlText(IDC_DATABASE_FIELD, "C:\\db\\x (QVX).zip");
+  window_.SetControlText(IDC_SOURCE_FIELD, "C:\\");
+  window_.SetControlText(IDC_DEST_FIELD, "D:\\out=here");
   ASSERT_EQ(1, SaveIni());
   EXPECT_EQ(
       "# QVX GBA v0.3a INI\n\n# Paths\n\nDB=C:\\db\\x (QVX).zip\nSRC=C:\\\nDEST=D:\\out=here\n\n"
@@ -76,20 +77,20 @@ TEST_F(IniFileTest, RoundTrip) {
     g_settings.NAME = value;
     g_settings.TYPE = 2 - value;
     g_settings.LOG = g_settings.IncBeta = g_settings.NUM = 1;
-    window_.SetControlText(ctl::kDatabaseField, database.c_str());
-    window_.SetControlText(ctl::kSourceField, "C:\\roms");
-    window_.SetControlText(ctl::kDestField, "");
+    window_.SetControlText(IDC_DATABASE_FIELD, database.c_str());
+    window_.SetControlText(IDC_SOURCE_FIELD, "C:\\roms");
+    window_.SetControlText(IDC_DEST_FIELD, "");
     ASSERT_EQ(1, SaveIni());
     Settings saved = g_settings;
     ResetSettings();
-    window_.SetControlText(ctl::kDatabaseField, "");
-    window_.SetControlText(ctl::kSourceField, "");
+    window_.SetControlText(IDC_DATABASE_FIELD, "");
+    window_.SetControlText(IDC_SOURCE_FIELD, "");
     ASSERT_EQ(1, LoadIni());
     EXPECT_EQ(0, memcmp(&saved, &g_settings, sizeof(Settings)));
-    EXPECT_EQ(database, window_.text(ctl::kDatabaseField));
-    EXPECT_EQ("C:\\roms", window_.text(ctl::kSourceField));
+    EXPECT_EQ(database, window_.text(IDC_DATABASE_FIELD));
+    EXPECT_EQ("C:\\roms", window_.text(IDC_SOURCE_FIELD));
     EXPECT_EQ(2, rom_count);
-    EXPECT_EQ("2 (2)", window_.text(ctl::kKnownCounter));  // refreshed with IncBeta restored
+    EXPECT_EQ("2 (2)", window_.text(IDC_KNOWN_COUNTER));  // refreshed with IncBeta restored
   }
 }
 
@@ -135,21 +136,21 @@ TEST_F(IniFileTest, PathLines) {
     int id;
     std::string expected;
   } rows[] = {
-      {"SRC=C:\\a=b\n", ctl::kSourceField, "C:\\a=b"},
-      {"DEST=C:\\one\nDEST=C:\\two\n", ctl::kDestField, "C:\\two"},
-      {"SRC=C:\\x\r\n", ctl::kSourceField, "C:\\x"},
-      {"SRC=C:\\x\nSRC=\n", ctl::kSourceField, ""},
+      {"SRC=C:\\a=b\n", IDC_SOURCE_FIELD, "C:\\a=b"},
+      {"DEST=C:\\one\nDEST=C:\\two\n", IDC_DEST_FIELD, "C:\\two"},
+      {"SRC=C:\\x\r\n", IDC_SOURCE_FIELD, "C:\\x"},
+      {"SRC=C:\\x\nSRC=\n", IDC_SOURCE_FIELD, ""},
       // Longer than a field holds: passed over rather than used cut.
-      {"SRC=C:\\" + std::string(257, 'p') + "\n", ctl::kSourceField, ""},
-      {"DEST=C:\\x\nDEST=C:\\" + std::string(600, 'q') + "\n", ctl::kDestField, "C:\\x"},
-      {"SRC=C:\\x\nSRC", ctl::kSourceField, ""},  // a bare last line empties the field
-      {"src=C:\\x\n", ctl::kSourceField, ""},
-      {"SRC=C:\\x\nSRC\n", ctl::kSourceField, "C:\\x"},
+      {"SRC=C:\\" + std::string(257, 'p') + "\n", IDC_SOURCE_FIELD, ""},
+      {"DEST=C:\\x\nDEST=C:\\" + std::string(600, 'q') + "\n", IDC_DEST_FIELD, "C:\\x"},
+      {"SRC=C:\\x\nSRC", IDC_SOURCE_FIELD, ""},  // a bare last line empties the field
+      {"src=C:\\x\n", IDC_SOURCE_FIELD, ""},
+      {"SRC=C:\\x\nSRC\n", IDC_SOURCE_FIELD, "C:\\x"},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.lines);
-    window_.SetControlText(ctl::kSourceField, "");
-    window_.SetControlText(ctl::kDestField, "");
+    window_.SetControlText(IDC_SOURCE_FIELD, "");
+    window_.SetControlText(IDC_DEST_FIELD, "");
     LoadWith(r.lines);
     EXPECT_EQ(r.expected, window_.text(r.id));
   }
@@ -159,8 +160,8 @@ TEST_F(IniFileTest, LongPathsComeBackWhole) {
   std::string source = "C:\\" + std::string(256, 'p');  // 259 characters
   std::string dest = "D:\\" + std::string(256, 'q');
   LoadWith("SRC=" + source + "\nDEST=" + dest + "\nLOG=1\n");
-  EXPECT_EQ(source, window_.text(ctl::kSourceField));
-  EXPECT_EQ(dest, window_.text(ctl::kDestField));
+  EXPECT_EQ(source, window_.text(IDC_SOURCE_FIELD));
+  EXPECT_EQ(dest, window_.text(IDC_DEST_FIELD));
   EXPECT_EQ(1, g_settings.LOG);
   // Whole lines of any length: the tail of a long line is never read as a line of its own.
   LoadWith("# " + std::string(5000, '#') + "LOG=1\n");
@@ -173,8 +174,8 @@ TEST_F(IniFileTest, MegabyteLinesAreCutNotCarriedIntoTheNextLine) {
            "\n");
   EXPECT_EQ(1, g_settings.LOG);
   EXPECT_EQ(0, g_settings.NAME);
-  EXPECT_EQ("D:\\roms", window_.text(ctl::kDestField));
-  EXPECT_EQ("", window_.text(ctl::kSourceField));
+  EXPECT_EQ("D:\\roms", window_.text(IDC_DEST_FIELD));
+  EXPECT_EQ("", window_.text(IDC_SOURCE_FIELD));
 }
 
 // A database that cannot be loaded (an unplugged drive, a renamed file) keeps the user's
@@ -186,14 +187,14 @@ TEST_F(IniFileTest, OptionsSurviveAFailedLoad) {
     SCOPED_TRACE(db_line.substr(0, 20));
     ResetSettings();
     window_.ClearMessages();
-    window_.SetControlText(ctl::kDatabaseField, "");
+    window_.SetControlText(IDC_DATABASE_FIELD, "");
     WriteFile(IniPath(), db_line + "SRC=C:\\roms\nLOG=1\nNAME=2\nIncBeta=1\n");
     ASSERT_EQ(1, LoadIni());
     ASSERT_EQ(1u, window_.messages().size());
     EXPECT_EQ("Unable To Load Dat File!", window_.messages()[0].text);
     EXPECT_EQ(0, rom_count);
-    EXPECT_FALSE(window_.enabled(ctl::kScan));
-    EXPECT_EQ("C:\\roms", window_.text(ctl::kSourceField));
+    EXPECT_FALSE(window_.enabled(IDC_SCAN));
+    EXPECT_EQ("C:\\roms", window_.text(IDC_SOURCE_FIELD));
     EXPECT_EQ(1, g_settings.LOG);
     EXPECT_EQ(2, g_settings.NAME);
     ASSERT_EQ(1, SaveIni());

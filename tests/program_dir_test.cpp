@@ -1,5 +1,5 @@
 // The program directory taken from the executable's path.
-#include "ui/program_dir.h"
+#include "platform/program_dir.h"
 
 #include <gtest/gtest.h>
 

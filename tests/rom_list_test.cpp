@@ -1,10 +1,11 @@
 // The ROM list under each show filter, its counters, and SaveLists enabling.
-#include "reports/rom_list.h"
+#include "app/list_commands.h"
+#include "reports/rom_rows.h"
 
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
 #include "settings/settings.h"
-#include "ui/controls.h"
+#include "app/controls.h"
 
 using Rows = std::vector<std::string>;
 
@@ -19,8 +20,8 @@ class RomListTest : public CoreTest {
     AddRom({"00000005", 0, "R5", "", "Hardware", "", "", "", 0});
   }
   std::vector<std::string> Counters() {
-    return {window_.text(ctl::kHaveCounter), window_.text(ctl::kMissCounter),
-            window_.text(ctl::kKnownCounter)};
+    return {window_.text(IDC_HAVE_COUNTER), window_.text(IDC_MISS_COUNTER),
+            window_.text(IDC_KNOWN_COUNTER)};
   }
 };
 
@@ -32,12 +33,12 @@ TEST_F(RomListTest, WorkedExample) {
     Rows rows;
     Rows counters;
   } rows[] = {
-      {1, ctl::kShowAll, {"R1", "R2", "R3", "R4"}, {"2", "2", "4 (5)"}},
-      {1, ctl::kShowHave, {"R1", "R3"}, {"2", "2", "4 (5)"}},
-      {1, ctl::kShowMiss, {"R2", "R4"}, {"2", "2", "4 (5)"}},
-      {0, ctl::kShowAll, {"R1", "R2", "R3"}, {"2", "1", "3 (5)"}},
-      {0, ctl::kShowHave, {"R1", "R3"}, {"2", "1", "3 (5)"}},
-      {0, ctl::kShowMiss, {"R2"}, {"2", "1", "3 (5)"}},
+      {1, IDC_SHOW_ALL, {"R1", "R2", "R3", "R4"}, {"2", "2", "4 (5)"}},
+      {1, IDC_SHOW_HAVE, {"R1", "R3"}, {"2", "2", "4 (5)"}},
+      {1, IDC_SHOW_MISS, {"R2", "R4"}, {"2", "2", "4 (5)"}},
+      {0, IDC_SHOW_ALL, {"R1", "R2", "R3"}, {"2", "1", "3 (5)"}},
+      {0, IDC_SHOW_HAVE, {"R1", "R3"}, {"2", "1", "3 (5)"}},
+      {0, IDC_SHOW_MISS, {"R2"}, {"2", "1", "3 (5)"}},
   };
   for (const Row& r : rows) {
     g_settings.IncBeta = r.beta;
@@ -56,23 +57,23 @@ TEST_F(RomListTest, NoRadioSelectedListsOwnedRecords) {
 }
 
 TEST_F(RomListTest, EmptyTable) {
-  window_.SetControlText(ctl::kKnownCounter, "junk");
+  window_.SetControlText(IDC_KNOWN_COUNTER, "junk");
   RefreshRomList();
   EXPECT_TRUE(window_.rows().empty());
   EXPECT_EQ((Rows{"0", "0", "0 (0)"}), Counters());
-  EXPECT_FALSE(window_.enabled(ctl::kSaveLists));
+  EXPECT_FALSE(window_.enabled(IDC_SAVE_LISTS));
 }
 
 TEST_F(RomListTest, SaveListsEnabledWhenOwnedAndNeverDisabled) {
   AddRom({"00000001", 0, "R1", "", "Roms"});
   RefreshRomList();
-  EXPECT_FALSE(window_.enabled(ctl::kSaveLists));
+  EXPECT_FALSE(window_.enabled(IDC_SAVE_LISTS));
   g_roms[0].have = 1;
   RefreshRomList();
-  EXPECT_TRUE(window_.enabled(ctl::kSaveLists));
+  EXPECT_TRUE(window_.enabled(IDC_SAVE_LISTS));
   g_roms[0].have = 0;  // as after Reset Haves
   RefreshRomList();
-  EXPECT_TRUE(window_.enabled(ctl::kSaveLists));
+  EXPECT_TRUE(window_.enabled(IDC_SAVE_LISTS));
   EXPECT_EQ((Rows{"0", "1", "1 (1)"}), Counters());
 }
 

@@ -1,6 +1,7 @@
 // Scan, Rename and Move end to end on real folders: what lands where, the logs byte for byte,
 // progress, the folder list and every error exit.
-#include "scanner/scan_worker.h"
+#include "app/scan_worker.h"
+#include "scanner/scan_folders.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,11 +11,12 @@
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "fakes/test_support.h"
-#include "reports/rom_list.h"
+#include "app/list_commands.h"
+#include "reports/rom_rows.h"
 #include "scanner/crc32.h"
 #include "scanner/placement.h"
 #include "settings/settings.h"
-#include "ui/controls.h"
+#include "app/controls.h"
 
 namespace fs = std::filesystem;
 
@@ -54,8 +56,8 @@ class ScanTest : public CoreTest {
     BuildCrcTable();
     fs::create_directories(NativePath("src"));
     fs::create_directories(NativePath("dest"));
-    window_.SetControlText(ctl::kSourceField, SystemPath("src").c_str());
-    window_.SetControlText(ctl::kDestField, SystemPath("dest").c_str());
+    window_.SetControlText(IDC_SOURCE_FIELD, SystemPath("src").c_str());
+    window_.SetControlText(IDC_DEST_FIELD, SystemPath("dest").c_str());
     g_settings.LOG = 1;
   }
 
@@ -77,10 +79,10 @@ class ScanTest : public CoreTest {
 
   void Run(Mode mode) { Run(mode, window_); }
   void Run(Mode mode, FakeWindow& window) {
-    g_rename_flag = mode == kRenameMode;
-    g_move_flag = mode == kMoveMode;
     SetMainWindow(&window);
-    ScanWorker(window);
+    ScanWorker(window, mode == kRenameMode ? ScanMode::kRename
+                       : mode == kMoveMode ? ScanMode::kMove
+                                           : ScanMode::kScan);
     SetMainWindow(&window_);
   }
   // Every file and folder under path, relative, sorted.
@@ -143,7 +145,7 @@ TEST_F(ScanTest, ScanReportsAndRecordsWithoutTouchingFiles) {
   EXPECT_FALSE(FileExists(NativePath("notmoved.txt")));
   // Seven files, non-ROM files included, each advancing the bar before it is identified.
   EXPECT_EQ((std::vector<int>{14, 28, 42, 57, 71, 85, 100}), window_.progress());
-  EXPECT_EQ("4", window_.text(ctl::kHaveCounter)) << "the list is refreshed at the end";
+  EXPECT_EQ("4", window_.text(IDC_HAVE_COUNTER)) << "the list is refreshed at the end";
 
   // A second scan finds every identified file owned: one multiple-copies line each, after
   // the lines of the first scan.
@@ -287,7 +289,7 @@ TEST_F(ScanTest, DestinationInsideTheSourceIsNotScannedTwice) {
   Loose("b.gba", "image B");
   fs::create_directories(Src("Sorted"));
   WriteFile(Src("Sorted/old.txt"), "already there");
-  window_.SetControlText(ctl::kDestField, SystemPath("src/Sorted").c_str());
+  window_.SetControlText(IDC_DEST_FIELD, SystemPath("src/Sorted").c_str());
   Run(kMoveMode);
   ExpectDone();
   EXPECT_EQ((std::vector<std::string>{"Sorted", "Sorted/a.gba", "Sorted/b.gba", "Sorted/old.txt"}),
@@ -295,7 +297,7 @@ TEST_F(ScanTest, DestinationInsideTheSourceIsNotScannedTwice) {
   EXPECT_FALSE(FileExists(NativePath("multifiles.txt")));
 
   // The same folder as source and destination: Rename names the files in place.
-  window_.SetControlText(ctl::kSourceField, SystemPath("src/Sorted").c_str());
+  window_.SetControlText(IDC_SOURCE_FIELD, SystemPath("src/Sorted").c_str());
   window_.ClearMessages();
   ResetHaves();
   Run(kRenameMode);
@@ -330,7 +332,7 @@ TEST_F(ScanTest, FolderListPassesOverFoldersItCannotHold) {
   WriteFile(NativePath(deep + "/x.gba"), "unseen");
   WriteFile(NativePath(source + "/top.gba"), "seen");
   ASSERT_EQ(259u, SystemPath(source).size());
-  window_.SetControlText(ctl::kSourceField, SystemPath(source).c_str());
+  window_.SetControlText(IDC_SOURCE_FIELD, SystemPath(source).c_str());
   Run(kScanMode);
   ExpectDone();
   EXPECT_EQ(Lines({"Unkown Rom " + SystemPath(source + "/top.gba")}), Log("unknown.txt"));
@@ -370,11 +372,9 @@ TEST_F(ScanTest, ListRefreshesDuringARenameChangeNoTarget) {
     expected.push_back("0001" + name + " (0mbit).gba");
   }
   std::sort(expected.begin(), expected.end());
-  g_rename_flag = 1;
-  g_move_flag = 0;
   std::atomic<bool> done{false};
   std::thread worker([&] {
-    ScanWorker(window_);
+    ScanWorker(window_, ScanMode::kRename);
     done = true;
   });
   while (!done) RefreshRomList();
@@ -408,8 +408,8 @@ TEST_F(ScanTest, ErrorExitsShowTheirMessageAndReenableTheControls) {
   Rom("Alpha", "image A");
   for (const Row& r : rows) {
     FakeWindow window;
-    window.SetControlText(ctl::kSourceField, r.source.c_str());
-    window.SetControlText(ctl::kDestField, r.dest.c_str());
+    window.SetControlText(IDC_SOURCE_FIELD, r.source.c_str());
+    window.SetControlText(IDC_DEST_FIELD, r.dest.c_str());
     Run(r.mode, window);
     std::vector<std::string> expected;
     for (int id : kDisabledInOrder) expected.push_back("disable " + std::to_string(id));
@@ -496,8 +496,6 @@ TEST_F(ScanTest, HostileDatabaseNamesNeverLeaveTheDestination) {
 TEST_F(ScanTest, TargetsThatDoNotFitAreFailedMovesNotCutOnes) {
   std::string dest = SystemPath("dest");
   while (dest.size() < 900) dest += "\\.";
-  g_rename_flag = 1;
-  g_move_flag = 0;
   for (size_t length : {1023u, 1024u}) {
     std::string name(length - dest.size() - strlen("\\.gba"), 'G');
     std::string image = "image " + std::to_string(length);
@@ -505,7 +503,7 @@ TEST_F(ScanTest, TargetsThatDoNotFitAreFailedMovesNotCutOnes) {
     Loose("g.gba", image);
     std::string path = SystemPath("src/g.gba");
     ScanFile file = {path.c_str(), "g.gba", "gba", false, ""};
-    PlaceFile(index, file, dest.c_str());
+    PlaceFile(index, file, dest.c_str(), ScanMode::kRename);
     EXPECT_EQ(length == 1023, !FileExists(Src("g.gba"))) << length;
     EXPECT_EQ(length == 1023 ? 1u : 0u, Tree(NativePath("dest")).size()) << length;
     fs::remove_all(NativePath("dest")), fs::create_directory(NativePath("dest"));
@@ -525,8 +523,8 @@ TEST_F(ScanTest, DriveRootsKeepOneSeparator) {
   WriteFile("C:/Games/x.gba", "unknown");
   WriteFile("C:/Games/Deeper/y.gba", "never seen");
   Rom("Top", "top image");
-  window_.SetControlText(ctl::kSourceField, "C:\\");
-  window_.SetControlText(ctl::kDestField, "D:\\");
+  window_.SetControlText(IDC_SOURCE_FIELD, "C:\\");
+  window_.SetControlText(IDC_DEST_FIELD, "D:\\");
   Run(kRenameMode);
   EXPECT_TRUE(FileExists("D:/Top.gba"));
   EXPECT_EQ(Lines({"Unkown Rom C:\\Games\\x.gba"}), Log("unknown.txt"));

@@ -7,8 +7,7 @@
 #include "database/crc_index.h"
 #include "database/rom_table.h"
 #include "platform/file_system.h"
-#include "reports/rom_list.h"
-#include "ui/program_dir.h"
+#include "platform/program_dir.h"
 
 static bool HavesPath(char (&path)[kProgramFilePathSize]) {
   return ProgramFilePath(path, kHavesFileName);
@@ -60,9 +59,8 @@ void AppendHave(int index) {
   if (!written || !closed) ResizeFile(path, whole);  // never leave half an entry behind
 }
 
-void ResetHaves() {
+void ForgetHaves() {
   for (int i = 0; i < rom_count; ++i) SetOwned(g_roms[i], false);
   char path[kProgramFilePathSize];
   if (HavesPath(path)) RemovePath(path);
-  RefreshRomList();
 }

@@ -1,4 +1,5 @@
-// haves_file.h: ownership remembered between runs, 8 bytes per owned ROM, no header.
+// haves_file.h: ownership remembered between runs, 8 bytes per owned ROM, no header, in the
+// program directory.
 #pragma once
 
 constexpr char kHavesFileName[] = "qvxgba.db";
@@ -11,5 +12,5 @@ void MarkHaves();
 // owned in memory, and the file always remains a whole number of entries.
 void AppendHave(int index);
 
-// Forgets all ownership: every have flag cleared, the haves file removed, the list refreshed.
-void ResetHaves();
+// Forgets all ownership: every have flag cleared and the haves file removed.
+void ForgetHaves();

@@ -5,7 +5,7 @@
 
 #include "platform/file_system.h"
 #include "settings/settings.h"
-#include "ui/program_dir.h"
+#include "platform/program_dir.h"
 
 static const char* FileNameOf(Log log) {
   switch (log) {

@@ -10,7 +10,6 @@
 #include "naming/sub_folder.h"
 #include "platform/file_system.h"
 #include "scanner/log_files.h"
-#include "scanner/scan_worker.h"
 #include "settings/settings.h"
 
 namespace {
@@ -46,6 +45,7 @@ struct Placement {
   int index;
   ScanFile& file;
   const char* dest;
+  ScanMode mode;
   NameText display;
   NameText sub_folder;  // built only with SUB on in Rename or Move
   bool use_sub_folder;  // SUB on
@@ -98,10 +98,10 @@ bool DisplayFileName(const Placement& p, char (&out)[kPathSize]) {
 
 void PlaceDuplicate(Placement& p) {
   WriteLogLine(Log::kMultipleCopies, p.display.text, p.file.name);
-  if (!g_rename_flag && !g_move_flag) return;
+  if (p.mode == ScanMode::kScan) return;
   if (p.use_sub_folder) PrepareSubFolder(p);
   bool moved;
-  if (g_rename_flag) {
+  if (p.mode == ScanMode::kRename) {
     // A duplicate takes its proper name when the earlier copy is not there.
     char component[kPathSize];
     moved = DisplayFileName(p, component) && MoveToDestination(p, component);
@@ -128,14 +128,14 @@ void PlaceNewFind(Placement& p) {
   SetOwned(g_roms[p.index], true);
   AppendHave(p.index);
 
-  if (!g_rename_flag && !g_move_flag) {
+  if (p.mode == ScanMode::kScan) {
     if (strcmp(compare, p.display.text) != 0)
       WriteLogLine(Log::kWrongName, compare, p.display.text);
     return;
   }
   if (p.use_sub_folder) PrepareSubFolder(p);
   bool moved;
-  if (g_rename_flag) {
+  if (p.mode == ScanMode::kRename) {
     char component[kPathSize];
     moved = DisplayFileName(p, component) && MoveToDestination(p, component);
   } else {
@@ -153,9 +153,9 @@ bool IsSafeName(const char* name) {
   return !IsDeviceName(name);
 }
 
-void PlaceFile(int index, ScanFile& file, const char* dest) {
+void PlaceFile(int index, ScanFile& file, const char* dest, ScanMode mode) {
   file.matched = true;
-  Placement p{index, file, dest, BuildDisplayName(index), {}, g_settings.SUB != 0, true};
+  Placement p{index, file, dest, mode, BuildDisplayName(index), {}, g_settings.SUB != 0, true};
   if (IsOwned(g_roms[index])) {
     PlaceDuplicate(p);
   } else {

@@ -2,6 +2,10 @@
 // a move under the database name, or a move under its own name.
 #pragma once
 
+// What a run does with the files it identifies: Scan only reports, Rename moves a file under
+// its database name, Move under its own name.
+enum class ScanMode { kScan, kRename, kMove };
+
 // One identified file, as the scan worker hands it over for each matching record.
 struct ScanFile {
   const char* full_path;  // folder, "\" and name
@@ -12,10 +16,10 @@ struct ScanFile {
 };
 
 // Places file for record index: marks the record owned and appends its crc to the haves file,
-// or treats the file as a duplicate when the record was owned already. dest is the
-// destination folder after the drive-root cut ("D:" for "D:\"). Per-file problems go to the
-// logs; a file that cannot be moved stays where it was.
-void PlaceFile(int index, ScanFile& file, const char* dest);
+// or treats the file as a duplicate when the record was owned already; then by mode reports
+// it, or moves it into dest, the destination folder after the drive-root cut ("D:" for
+// "D:\"). Per-file problems go to the logs; a file that cannot be moved stays where it was.
+void PlaceFile(int index, ScanFile& file, const char* dest, ScanMode mode);
 
 // True when name can stand as one file or folder name on Windows without leaving its folder:
 // no "\", "/", ":", "*", "?", '"', "<", ">", "|" or control character, not "." or "..", and

@@ -1,4 +1,6 @@
-// settings.h: the 23 option values, named by their INI keys, all zero at start.
+// settings.h: the 23 option values, named by their INI keys, and the one table of those keys.
+// The values are process-wide: read in place by naming, scanner and reports, written only by
+// the option dialogs when they close and by the INI reader at start-up.
 #pragma once
 
 #include <cstdint>
@@ -36,3 +38,19 @@ extern Settings g_settings;
 
 // Back to the start-up state: every option zero.
 void ResetSettings();
+
+// A flag is on exactly when its key is present in the INI file and is written as "KEY=1" only
+// when set; NAME and TYPE take one digit when read and are always written, in decimal.
+enum class OptionKind { kFlag, kNumber };
+enum class OptionSection { kNaming, kRenaming, kIncludeList };
+
+struct OptionKey {
+  const char* key;
+  int32_t Settings::*value;
+  OptionKind kind;
+  OptionSection section;
+};
+
+// Every option, in the order the INI file lists them.
+constexpr int kOptionCount = 23;
+extern const OptionKey kOptionKeys[kOptionCount];

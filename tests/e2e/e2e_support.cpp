@@ -1,5 +1,6 @@
 // e2e_support.cpp: program folders, generated databases and collections, and the scan and
 // close sequences the tests share.
+#include "app/controls.h"
 #include "e2e/e2e_support.h"
 
 #include <ostream>
@@ -10,9 +11,9 @@
 namespace e2e {
 
 const std::vector<int> kScanLocked = {
-    kSaveLists,       kResetHaves,     kScan, kMove,       kRename,  kNamingOptions,
-    kRenamingOptions, kIncludeOptions, kLoad, kPickSource, kPickDest};
-const std::vector<int> kShowFilter = {kShowAll, kShowHave, kShowMiss};
+    IDC_SAVE_LISTS,       IDC_RESET_HAVES,     IDC_SCAN, IDC_MOVE,       IDC_RENAME,  IDC_NAMING_OPTIONS,
+    IDC_RENAMING_OPTIONS, IDC_INCLUDE_OPTIONS, IDC_LOAD, IDC_PICK_SOURCE, IDC_PICK_DEST};
+const std::vector<int> kShowFilter = {IDC_SHOW_ALL, IDC_SHOW_HAVE, IDC_SHOW_MISS};
 
 std::string Rom::Crc() const { return CrcKey(image); }
 
@@ -124,7 +125,7 @@ void ProgramTest::WriteIniFor(const std::string& db, const std::string& src,
 }
 
 Counters ProgramTest::ShownCounters() const {
-  return {app_.Text(kKnownCounter), app_.Text(kHaveCounter), app_.Text(kMissCounter)};
+  return {app_.Text(IDC_KNOWN_COUNTER), app_.Text(IDC_HAVE_COUNTER), app_.Text(IDC_MISS_COUNTER)};
 }
 
 std::vector<int> ProgramTest::EnabledOf(const std::vector<int>& ids) const {

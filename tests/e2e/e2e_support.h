@@ -5,37 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "app/controls.h"
 #include "e2e/ui_driver.h"
 
 namespace e2e {
 
 constexpr char kIdleTitle[] = "Tarnwick GBA v0.3a";
 
-// Main window controls, by number.
-enum Control {
-  kDatabaseField = 1008,
-  kLoad = 1009,
-  kRename = 1013,
-  kScan = 1014,
-  kMove = 1015,
-  kSourceField = 1016,
-  kPickSource = 1017,
-  kDestField = 1018,
-  kPickDest = 1019,
-  kRomList = 1021,
-  kShowMiss = 1022,
-  kSaveLists = 1024,
-  kShowAll = 1025,
-  kShowHave = 1026,
-  kKnownCounter = 1028,
-  kMissCounter = 1029,
-  kHaveCounter = 1030,
-  kProgress = 1033,
-  kResetHaves = 1034,
-  kIncludeOptions = 1054,
-  kNamingOptions = 1055,
-  kRenamingOptions = 1056,
-};
 
 // The eleven commands a scan disables and gives back, and the three show-filter buttons.
 extern const std::vector<int> kScanLocked;

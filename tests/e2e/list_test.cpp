@@ -1,5 +1,6 @@
 // The ROM list, its show filter and counters, Reset Haves and SaveLists, driven through the
 // window with ownership taken from a haves file.
+#include "app/controls.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_support.h"
 
@@ -26,9 +27,9 @@ TEST_F(ListTest, ShowFilterChangesTheRowsButNeverTheCounters) {
     int button;
     std::vector<std::string> rows;
   } rows[] = {
-      {kShowHave, {"Alpha Quest (E)", "Comet Racer (J)"}},
-      {kShowMiss, {"Beta Blaster (U)", "Delta Force (U)"}},
-      {kShowAll, {"Alpha Quest (E)", "Beta Blaster (U)", "Comet Racer (J)", "Delta Force (U)"}},
+      {IDC_SHOW_HAVE, {"Alpha Quest (E)", "Comet Racer (J)"}},
+      {IDC_SHOW_MISS, {"Beta Blaster (U)", "Delta Force (U)"}},
+      {IDC_SHOW_ALL, {"Alpha Quest (E)", "Beta Blaster (U)", "Comet Racer (J)", "Delta Force (U)"}},
   };
   EXPECT_EQ(app_.Rows(), rows[2].rows);
   EXPECT_EQ(ShownCounters(), counters);
@@ -44,16 +45,16 @@ TEST_F(ListTest, ShowFilterChangesTheRowsButNeverTheCounters) {
 
 TEST_F(ListTest, ResetHavesForgetsOwnershipAndKeepsSaveListsUsable) {
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(app_.Enabled(kSaveLists));
-  ASSERT_TRUE(app_.ClickRadio(kShowMiss));
-  ASSERT_TRUE(app_.Click(kResetHaves));
+  ASSERT_TRUE(app_.Enabled(IDC_SAVE_LISTS));
+  ASSERT_TRUE(app_.ClickRadio(IDC_SHOW_MISS));
+  ASSERT_TRUE(app_.Click(IDC_RESET_HAVES));
   EXPECT_TRUE(app_.NoMessageBox());  // no question asked
   EXPECT_FALSE(FileExists(ProgramFile("qvxgba.db")));
   EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)",
                                                    "Comet Racer (J)", "Delta Force (U)"}));
   EXPECT_EQ(ShownCounters(), (Counters{"4 (5)", "0", "4"}));
-  EXPECT_TRUE(app_.Enabled(kSaveLists));
-  ASSERT_TRUE(app_.ClickRadio(kShowHave));
+  EXPECT_TRUE(app_.Enabled(IDC_SAVE_LISTS));
+  ASSERT_TRUE(app_.ClickRadio(IDC_SHOW_HAVE));
   EXPECT_TRUE(app_.Rows().empty());
   EXPECT_TRUE(CloseProgram());
 }
@@ -84,7 +85,7 @@ TEST_F(ListTest, SaveListsThatCannotOpenAListSaysSo) {
 
     ASSERT_TRUE(app_.Start(program / "tarnwick.exe", program.path(), scratch_ / "stdout.txt"));
     ASSERT_TRUE(app_.WaitIdle());
-    ASSERT_TRUE(app_.Press(kSaveLists));
+    ASSERT_TRUE(app_.Press(IDC_SAVE_LISTS));
     EXPECT_TRUE(app_.Answer("Save Error", row.message));
     ASSERT_TRUE(app_.WaitIdle());
     EXPECT_EQ(ReadFile(program / row.other), row.other_after);
@@ -126,7 +127,7 @@ TEST_F(SaveListsTest, WritesBothListsSortedWithTheirCounts) {
     ASSERT_TRUE(Launch());
     std::vector<std::string> shown = app_.Rows();
 
-    ASSERT_TRUE(app_.Press(kSaveLists));
+    ASSERT_TRUE(app_.Press(IDC_SAVE_LISTS));
     EXPECT_TRUE(app_.Answer("Save", "Saved Logs!"));
     ASSERT_TRUE(app_.WaitIdle());
     std::vector<std::string> have = {kHaveHeader, ""}, miss = {kMissHeader, ""};

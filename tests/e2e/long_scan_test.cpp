@@ -1,5 +1,6 @@
 // A scan long enough to act on while it runs: the window must stay responsive to the show
 // filter, and closing it must save the settings and end the process without waiting.
+#include "app/controls.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_support.h"
 
@@ -29,7 +30,7 @@ class LongScanTest : public ProgramTest {
 
   // Starts a Scan and waits until it has placed the two known ROMs and is reading on.
   ::testing::AssertionResult StartLongScan() {
-    ::testing::AssertionResult step = app_.Press(kScan);
+    ::testing::AssertionResult step = app_.Press(IDC_SCAN);
     if (step) {
       step = app_.WaitUntil("the scan past its known ROMs", [&] {
         return Scanning() && FileExists(ProgramFile("qvxgba.db")) &&
@@ -65,9 +66,9 @@ TEST_F(LongScanTest, ShowFilterWorksWhileTheScanRuns) {
   ASSERT_TRUE(StartLongScan());
   for (int locked : kScanLocked) EXPECT_FALSE(app_.Enabled(locked)) << locked;
 
-  ASSERT_TRUE(app_.ClickRadio(kShowHave));
+  ASSERT_TRUE(app_.ClickRadio(IDC_SHOW_HAVE));
   EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)"}));
-  ASSERT_TRUE(app_.ClickRadio(kShowMiss));
+  ASSERT_TRUE(app_.ClickRadio(IDC_SHOW_MISS));
   EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Comet Racer (J)", "Delta Force (U)"}));
   EXPECT_EQ(ShownCounters(), (Counters{"4 (5)", "2", "2"}));
   // Answered by the window while the worker was still reading.
@@ -76,7 +77,7 @@ TEST_F(LongScanTest, ShowFilterWorksWhileTheScanRuns) {
   ASSERT_TRUE(app_.Answer("Scan", "Done!", kScanWaitMs));
   ASSERT_TRUE(app_.WaitIdle());
   EXPECT_EQ(app_.Progress(), 100);
-  EXPECT_TRUE(app_.Checked(kShowMiss));
+  EXPECT_TRUE(app_.Checked(IDC_SHOW_MISS));
   EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Comet Racer (J)", "Delta Force (U)"}));
   EXPECT_TRUE(CloseProgram());
 }
@@ -87,8 +88,8 @@ TEST_F(LongScanTest, CommandsArrivingDuringTheScanDoNothing) {
   MakeCollection(40);
   ASSERT_TRUE(Launch());
   ASSERT_TRUE(StartLongScan());
-  for (int id : {kLoad, kSaveLists, kResetHaves, kIncludeOptions, kNamingOptions,
-                 kRenamingOptions, kRename, kScan, kMove}) {
+  for (int id : {IDC_LOAD, IDC_SAVE_LISTS, IDC_RESET_HAVES, IDC_INCLUDE_OPTIONS, IDC_NAMING_OPTIONS,
+                 IDC_RENAMING_OPTIONS, IDC_RENAME, IDC_SCAN, IDC_MOVE}) {
     SCOPED_TRACE(id);
     // Sent, not posted: it returns only once the window has handled the command, and a
     // command that opened a file dialog, an option dialog or a message box would not return.

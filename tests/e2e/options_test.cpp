@@ -1,5 +1,6 @@
 // The three option dialogs: what they show on opening, which boxes can be changed, what a
 // close applies to the list at once, and what the INI file keeps of it.
+#include "app/controls.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_support.h"
 
@@ -71,7 +72,7 @@ TEST_F(OptionsTest, IncludeDialogAppliesItsBoxesToTheListAtOnce) {
   EXPECT_EQ(ShownCounters(), (Counters{"2 (5)", "0", "2"}));
 
   OptionDialog dialog;
-  ASSERT_TRUE(app_.OpenOptions(kIncludeOptions, kInclusions, &dialog));
+  ASSERT_TRUE(app_.OpenOptions(IDC_INCLUDE_OPTIONS, kInclusions, &dialog));
   EXPECT_FALSE(app_.MainEnabled());
   EXPECT_EQ(DialogEnabledOf(dialog, boxes), boxes);
   EXPECT_EQ(DialogCheckedOf(dialog, boxes), std::vector<int>{1023});
@@ -84,7 +85,7 @@ TEST_F(OptionsTest, IncludeDialogAppliesItsBoxesToTheListAtOnce) {
   EXPECT_EQ(ShownCounters(), (Counters{"5 (5)", "0", "5"}));
 
   // Opened again it shows what was applied; taking hardware out again drops its ROM.
-  ASSERT_TRUE(app_.OpenOptions(kIncludeOptions, kInclusions, &dialog));
+  ASSERT_TRUE(app_.OpenOptions(IDC_INCLUDE_OPTIONS, kInclusions, &dialog));
   EXPECT_EQ(DialogCheckedOf(dialog, boxes), (std::vector<int>{1023, 1024, 1026}));
   ASSERT_TRUE(dialog.Click(1026));
   ASSERT_TRUE(app_.CloseOptions(&dialog));
@@ -100,7 +101,7 @@ TEST_F(OptionsTest, IncludeDialogAppliesItsBoxesToTheListAtOnce) {
 TEST_F(OptionsTest, MainWindowWaitsForTheOpenDialog) {
   LaunchWith({});
   OptionDialog dialog;
-  ASSERT_TRUE(app_.OpenOptions(kRenamingOptions, kRenaming, &dialog));
+  ASSERT_TRUE(app_.OpenOptions(IDC_RENAMING_OPTIONS, kRenaming, &dialog));
   EXPECT_FALSE(app_.MainEnabled());
   for (int command : {IDOK, IDCANCEL}) {
     LRESULT ignored = 0;
@@ -139,7 +140,7 @@ TEST_F(OptionsTest, NamingDialogShowsTheNameTypeAndKeepsWhatItCannotChange) {
     EXPECT_EQ(app_.Rows(), row.rows);
 
     OptionDialog dialog;
-    ASSERT_TRUE(app_.OpenOptions(kNamingOptions, kNaming, &dialog));
+    ASSERT_TRUE(app_.OpenOptions(IDC_NAMING_OPTIONS, kNaming, &dialog));
     EXPECT_EQ(DialogEnabledOf(dialog, controls), (std::vector<int>{kNormal, kNumber, kSize, kCrc}));
     EXPECT_EQ(DialogCheckedOf(dialog, controls), row.checked);
     ASSERT_TRUE(app_.CloseOptions(&dialog));
@@ -152,7 +153,7 @@ TEST_F(OptionsTest, NamingDialogShowsTheNameTypeAndKeepsWhatItCannotChange) {
   // From an unnamed value, Normal Naming can still be chosen.
   LaunchWith({"NAME=5"});
   OptionDialog dialog;
-  ASSERT_TRUE(app_.OpenOptions(kNamingOptions, kNaming, &dialog));
+  ASSERT_TRUE(app_.OpenOptions(IDC_NAMING_OPTIONS, kNaming, &dialog));
   ASSERT_TRUE(dialog.Click(kNormal));
   ASSERT_TRUE(app_.CloseOptions(&dialog));
   EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)"}));
@@ -166,7 +167,7 @@ TEST_F(OptionsTest, NamingOptionsChangeEveryRowButNotTheCounters) {
   const Counters counters = ShownCounters();
   EXPECT_EQ(counters, (Counters{"3 (5)", "1", "2"}));
   OptionDialog dialog;
-  ASSERT_TRUE(app_.OpenOptions(kNamingOptions, kNaming, &dialog));
+  ASSERT_TRUE(app_.OpenOptions(IDC_NAMING_OPTIONS, kNaming, &dialog));
   ASSERT_TRUE(dialog.Click(kCrc));
   ASSERT_TRUE(dialog.Click(kNumber));
   ASSERT_TRUE(dialog.Click(kSize));
@@ -185,7 +186,7 @@ TEST_F(OptionsTest, RenamingDialogEnablesTheTypeListWithSubDirs) {
   const std::vector<int> boxes = {kSubDirs, kDelBad, kDelDupe, kFix, kInZip, kClean, kLogErrors};
   LaunchWith({});
   OptionDialog dialog;
-  ASSERT_TRUE(app_.OpenOptions(kRenamingOptions, kRenaming, &dialog));
+  ASSERT_TRUE(app_.OpenOptions(IDC_RENAMING_OPTIONS, kRenaming, &dialog));
   EXPECT_EQ(dialog.ComboEntries(kTypeCombo),
             (std::vector<std::string>{"By Type", "By Country", "By Rom Size"}));
   EXPECT_EQ(DialogEnabledOf(dialog, boxes), (std::vector<int>{kSubDirs, kLogErrors}));
@@ -204,7 +205,7 @@ TEST_F(OptionsTest, RenamingDialogEnablesTheTypeListWithSubDirs) {
   ASSERT_TRUE(dialog.Click(kLogErrors));
   ASSERT_TRUE(app_.CloseOptions(&dialog));
 
-  ASSERT_TRUE(app_.OpenOptions(kRenamingOptions, kRenaming, &dialog));
+  ASSERT_TRUE(app_.OpenOptions(IDC_RENAMING_OPTIONS, kRenaming, &dialog));
   EXPECT_EQ(DialogCheckedOf(dialog, boxes), (std::vector<int>{kSubDirs, kLogErrors}));
   EXPECT_TRUE(dialog.Enabled(kTypeCombo));
   EXPECT_EQ(dialog.ComboSelection(kTypeCombo), 2);
@@ -219,7 +220,7 @@ TEST_F(OptionsTest, RenamingDialogKeepsBoxesItCannotChangeAndAnUnknownType) {
   const std::vector<int> boxes = {kSubDirs, kDelBad, kDelDupe, kFix, kInZip, kClean, kLogErrors};
   LaunchWith({"DELBAD=1", "INZIP=1", "SUB=1", "TYPE=3"});
   OptionDialog dialog;
-  ASSERT_TRUE(app_.OpenOptions(kRenamingOptions, kRenaming, &dialog));
+  ASSERT_TRUE(app_.OpenOptions(IDC_RENAMING_OPTIONS, kRenaming, &dialog));
   EXPECT_EQ(DialogCheckedOf(dialog, boxes), (std::vector<int>{kSubDirs, kDelBad, kInZip}));
   EXPECT_EQ(DialogEnabledOf(dialog, boxes), (std::vector<int>{kSubDirs, kLogErrors}));
   EXPECT_TRUE(dialog.Enabled(kTypeCombo));

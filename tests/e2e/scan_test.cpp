@@ -2,6 +2,7 @@
 // shows during and after, what moved where, the haves file, the logs, and the error exits.
 #include <windows.h>
 
+#include "app/controls.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_support.h"
 
@@ -59,8 +60,8 @@ TEST_F(ScanTest, ScanRecordsOwnershipAndLogsWithoutTouchingFiles) {
   WriteIniFor(WorkFile("gba.zip"), Src(), "", {"LOG=1"});
 
   ASSERT_TRUE(Launch());
-  EXPECT_FALSE(app_.Enabled(kSaveLists));
-  ASSERT_TRUE(RunScan(kScan));
+  EXPECT_FALSE(app_.Enabled(IDC_SAVE_LISTS));
+  ASSERT_TRUE(RunScan(IDC_SCAN));
   ExpectScanOver();
 
   EXPECT_EQ(ListFolder(Src()), before);
@@ -83,7 +84,7 @@ TEST_F(ScanTest, ScanRecordsOwnershipAndLogsWithoutTouchingFiles) {
   EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)",
                                                    "Comet Racer (J)", "Echo Drive (E)"}));
   EXPECT_EQ(ShownCounters(), (Counters{"4 (5)", "4", "0"}));
-  EXPECT_TRUE(app_.Enabled(kSaveLists));
+  EXPECT_TRUE(app_.Enabled(IDC_SAVE_LISTS));
 
   ASSERT_TRUE(CloseProgram());
   EXPECT_EQ(ReadTextFile(scratch_ / "stdout.txt"), "FUCKED ZIP = " + Src("broken.zip") + "\n");
@@ -102,7 +103,7 @@ TEST_F(ScanTest, RenamePlacesFilesUnderTheirDatabaseNamesInCountryFolders) {
   WriteIniFor(WorkFile("gba.zip"), Src(), Dest(), {"LOG=1", "SUB=1", "TYPE=1"});
 
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(RunScan(kRename));
+  ASSERT_TRUE(RunScan(IDC_RENAME));
   ExpectScanOver();
 
   EXPECT_EQ(ListFolder(Src()), std::vector<std::string>{"e.gba"});
@@ -142,7 +143,7 @@ TEST_F(ScanTest, MoveKeepsNamesSendsDuplicatesToDupesAndWritesNoLogsWithLogOff) 
   WriteIniFor(WorkFile("gba.zip"), Src(), Dest());
 
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(RunScan(kMove));
+  ASSERT_TRUE(RunScan(IDC_MOVE));
   ExpectScanOver();
 
   EXPECT_EQ(ListFolder(Src()), (std::vector<std::string>{"x4.gba", "x5.gba"}));
@@ -165,12 +166,12 @@ TEST_F(ScanTest, ErrorExitsReportAndGiveTheCommandsBack) {
     int command;
     const char* message;
   } rows[] = {
-      {"Scan, no source", "", Dest(), kScan, "No Source Path Selected!"},
-      {"Move, no source", "", "", kMove, "No Source Path Selected!"},
-      {"Rename, no destination", Src(), "", kRename, "No Destination Path Selected!"},
-      {"Move, no destination", Src(), "", kMove, "No Destination Path Selected!"},
-      {"Scan, missing source", WorkFile("gone"), Dest(), kScan, "Unable To Read Files In Dir!"},
-      {"Move, missing destination", Src(), WorkFile("gone"), kMove,
+      {"Scan, no source", "", Dest(), IDC_SCAN, "No Source Path Selected!"},
+      {"Move, no source", "", "", IDC_MOVE, "No Source Path Selected!"},
+      {"Rename, no destination", Src(), "", IDC_RENAME, "No Destination Path Selected!"},
+      {"Move, no destination", Src(), "", IDC_MOVE, "No Destination Path Selected!"},
+      {"Scan, missing source", WorkFile("gone"), Dest(), IDC_SCAN, "Unable To Read Files In Dir!"},
+      {"Move, missing destination", Src(), WorkFile("gone"), IDC_MOVE,
        "Destination Path Not Found!"},
   };
   WriteFile(Src("a.gba"), roms_[0].image);
@@ -189,7 +190,7 @@ TEST_F(ScanTest, ErrorExitsReportAndGiveTheCommandsBack) {
   // Scan needs no destination.
   WriteIniFor(WorkFile("gba.zip"), Src(), "");
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(RunScan(kScan));
+  ASSERT_TRUE(RunScan(IDC_SCAN));
   EXPECT_EQ(ReadFile(ProgramFile("qvxgba.db")), HavesOf(roms_, {0}));
   EXPECT_TRUE(CloseProgram());
 }
@@ -202,7 +203,7 @@ TEST_F(ScanTest, RenameInPlaceRenamesEachFileOnce) {
   WriteRomZip(Src("c.zip"), {{"c.gba", roms_[2].image}});
   WriteIniFor(WorkFile("gba.zip"), Src(), Src(), {"LOG=1"});
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(RunScan(kRename));
+  ASSERT_TRUE(RunScan(IDC_RENAME));
   EXPECT_EQ(ListFolder(Src()),
             (std::vector<std::string>{"Alpha Quest (E).gba", "Beta Blaster (U).gba",
                                       "Comet Racer (J).zip"}));
@@ -216,7 +217,7 @@ TEST_F(ScanTest, RenameInPlaceRenamesEachFileOnce) {
 TEST_F(ScanTest, AnEmptySourceRunsToDone) {
   WriteIniFor(WorkFile("gba.zip"), Src(), Dest(), {"LOG=1"});
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(RunScan(kMove));
+  ASSERT_TRUE(RunScan(IDC_MOVE));
   EXPECT_EQ(app_.Progress(), 0);
   EXPECT_EQ(ShownCounters(), (Counters{"2 (5)", "0", "2"}));
   EXPECT_TRUE(CloseProgram());
@@ -243,7 +244,7 @@ TEST_F(ScanTest, DriveRootsAsSourceAndDestination) {
   WriteFile(at_root, Image(32, 600));
   WriteIniFor(WorkFile("root.zip"), "C:\\", "", {"LOG=1"});
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(RunScan(kScan));
+  ASSERT_TRUE(RunScan(IDC_SCAN));
   ASSERT_TRUE(CloseProgram());
   std::string unknown = Log("unknown.txt");
   EXPECT_NE(unknown.find("Unkown Rom " + at_root + "\n"), std::string::npos) << unknown;
@@ -252,7 +253,7 @@ TEST_F(ScanTest, DriveRootsAsSourceAndDestination) {
   WriteFile(Src("a.gba"), roms[0].image);
   WriteIniFor(WorkFile("root.zip"), Src(), "C:\\", {"LOG=1"});
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(RunScan(kRename));
+  ASSERT_TRUE(RunScan(IDC_RENAME));
   ASSERT_TRUE(CloseProgram());
   EXPECT_EQ(ReadFile(renamed), roms[0].image);
   EXPECT_TRUE(ListFolder(Src()).empty());
@@ -263,9 +264,9 @@ TEST_F(ScanTest, AScanCommandQueuedTwiceRunsOnce) {
   WriteFile(Src("a.gba"), roms_[0].image);
   WriteIniFor(WorkFile("gba.zip"), Src(), "", {"LOG=1"});
   ASSERT_TRUE(Launch());
-  HWND scan = GetDlgItem(app_.main(), kScan);
+  HWND scan = GetDlgItem(app_.main(), IDC_SCAN);
   for (int i = 0; i < 2; ++i)
-    PostMessageA(app_.main(), WM_COMMAND, MAKEWPARAM(kScan, BN_CLICKED),
+    PostMessageA(app_.main(), WM_COMMAND, MAKEWPARAM(IDC_SCAN, BN_CLICKED),
                  reinterpret_cast<LPARAM>(scan));
   ASSERT_TRUE(app_.Answer("Scan", "Done!", kScanWaitMs));
   ASSERT_TRUE(app_.WaitIdle());

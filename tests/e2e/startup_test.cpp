@@ -2,6 +2,7 @@
 // INI file, loads that fail, Load with its file dialog cancelled, and the INI written at close.
 #include <functional>
 
+#include "app/controls.h"
 #include "e2e/e2e_support.h"
 #include "fakes/test_support.h"
 
@@ -10,8 +11,8 @@ namespace {
 
 // Every control that can be enabled, apart from the never-enabled path fields.
 const std::vector<int> kAllCommands = {
-    kLoad,       kRename,  kScan,     kMove,     kPickSource,     kPickDest,      kSaveLists,
-    kResetHaves, kShowAll, kShowHave, kShowMiss, kIncludeOptions, kNamingOptions, kRenamingOptions};
+    IDC_LOAD,       IDC_RENAME,  IDC_SCAN,     IDC_MOVE,     IDC_PICK_SOURCE,     IDC_PICK_DEST,      IDC_SAVE_LISTS,
+    IDC_RESET_HAVES, IDC_SHOW_ALL, IDC_SHOW_HAVE, IDC_SHOW_MISS, IDC_INCLUDE_OPTIONS, IDC_NAMING_OPTIONS, IDC_RENAMING_OPTIONS};
 
 const std::vector<std::string> kDefaultIniTail = {"", "# Naming Options",   "", "NAME=0",
                                                   "", "# Renaming Options", "", "TYPE=0",
@@ -31,12 +32,12 @@ class StartupTest : public ProgramTest {
  protected:
   // Only Load usable, nothing listed, every figure 0, the path fields never enabled.
   void ExpectNoDatabase() {
-    EXPECT_EQ(EnabledOf(kAllCommands), std::vector<int>{kLoad});
-    for (int field : {kDatabaseField, kSourceField, kDestField})
+    EXPECT_EQ(EnabledOf(kAllCommands), std::vector<int>{IDC_LOAD});
+    for (int field : {IDC_DATABASE_FIELD, IDC_SOURCE_FIELD, IDC_DEST_FIELD})
       EXPECT_FALSE(app_.Enabled(field)) << field;
-    EXPECT_TRUE(app_.Checked(kShowAll));
-    EXPECT_FALSE(app_.Checked(kShowHave));
-    EXPECT_FALSE(app_.Checked(kShowMiss));
+    EXPECT_TRUE(app_.Checked(IDC_SHOW_ALL));
+    EXPECT_FALSE(app_.Checked(IDC_SHOW_HAVE));
+    EXPECT_FALSE(app_.Checked(IDC_SHOW_MISS));
     EXPECT_EQ(ShownCounters(), (Counters{"0 (0)", "0", "0"}));
     EXPECT_TRUE(app_.Rows().empty());
     EXPECT_EQ(app_.Title(), kIdleTitle);
@@ -46,7 +47,7 @@ class StartupTest : public ProgramTest {
 TEST_F(StartupTest, FirstStartShowsAnEmptyWindowAndWritesDefaultsAtClose) {
   ASSERT_TRUE(Launch());
   ExpectNoDatabase();
-  for (int field : {kDatabaseField, kSourceField, kDestField})
+  for (int field : {IDC_DATABASE_FIELD, IDC_SOURCE_FIELD, IDC_DEST_FIELD})
     EXPECT_EQ(app_.Text(field), "") << field;
   EXPECT_EQ(app_.Progress(), 0);
   EXPECT_FALSE(FileExists(ProgramFile("qvxgba.db")));
@@ -67,11 +68,11 @@ TEST_F(StartupTest, IniLoadsTheDatabaseRestoresOptionsAndIsWrittenBackAtClose) {
             "LOG=1", "SUB=1", "TYPE=2", "size=1", " GRP=1", "NAME=0"});
 
   ASSERT_TRUE(Launch());
-  EXPECT_EQ(app_.Text(kDatabaseField), WorkFile("gba.zip"));
-  EXPECT_EQ(app_.Text(kSourceField), WorkFile("src=1"));
-  EXPECT_EQ(app_.Text(kDestField), WorkFile("dest"));
+  EXPECT_EQ(app_.Text(IDC_DATABASE_FIELD), WorkFile("gba.zip"));
+  EXPECT_EQ(app_.Text(IDC_SOURCE_FIELD), WorkFile("src=1"));
+  EXPECT_EQ(app_.Text(IDC_DEST_FIELD), WorkFile("dest"));
   EXPECT_EQ(EnabledOf(kAllCommands), kAllCommands);  // SaveLists too: a ROM is owned
-  EXPECT_TRUE(app_.Checked(kShowAll));
+  EXPECT_TRUE(app_.Checked(IDC_SHOW_ALL));
   // NUM and CRC restored (a key with any value turns its flag on), betas included; the
   // lower-case and indented keys restore nothing.
   EXPECT_EQ(app_.Rows(), (std::vector<std::string>{"0001Alpha Quest (E) (" + roms[0].Crc() + ")",
@@ -139,8 +140,8 @@ TEST_F(StartupTest, FailedLoadFromIniShowsItsMessageAndKeepsPathsAndOptions) {
     EXPECT_TRUE(app_.Answer("Database Error", row.message));
     ASSERT_TRUE(app_.WaitIdle());
     ExpectNoDatabase();
-    EXPECT_EQ(app_.Text(kDatabaseField), db);
-    EXPECT_EQ(app_.Text(kSourceField), WorkFile("src"));
+    EXPECT_EQ(app_.Text(IDC_DATABASE_FIELD), db);
+    EXPECT_EQ(app_.Text(IDC_SOURCE_FIELD), WorkFile("src"));
     ASSERT_TRUE(CloseProgram());
     EXPECT_EQ(ReadTextFile(ProgramFile("qvxgba.ini")),
               Lines({"# QVX GBA v0.3a INI", "", "# Paths", "", "DB=" + db,
@@ -152,12 +153,12 @@ TEST_F(StartupTest, FailedLoadFromIniShowsItsMessageAndKeepsPathsAndOptions) {
 
 TEST_F(StartupTest, LoadWithTheDialogCancelledAndNoDatabaseNamedFails) {
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(app_.Press(kLoad));
+  ASSERT_TRUE(app_.Press(IDC_LOAD));
   ASSERT_TRUE(app_.CancelFileDialog());
   EXPECT_TRUE(app_.Answer("Database Error", "Unable To Load Dat File!"));
   ASSERT_TRUE(app_.WaitIdle());
   ExpectNoDatabase();
-  EXPECT_EQ(app_.Text(kDatabaseField), "");
+  EXPECT_EQ(app_.Text(IDC_DATABASE_FIELD), "");
   EXPECT_TRUE(CloseProgram());
 }
 
@@ -166,21 +167,21 @@ TEST_F(StartupTest, LoadWithTheDialogCancelledReadsTheNamedDatabaseAgain) {
   WriteDatabase(WorkFile("gba.zip"), roms);
   WriteIni({"DB=" + WorkFile("gba.zip")});
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(app_.ClickRadio(kShowMiss));
+  ASSERT_TRUE(app_.ClickRadio(IDC_SHOW_MISS));
   // The haves file written since the start is read by the reload.
   WriteFile(ProgramFile("qvxgba.db"), HavesOf(roms, {1, 4}));
 
-  ASSERT_TRUE(app_.Press(kLoad));
+  ASSERT_TRUE(app_.Press(IDC_LOAD));
   ASSERT_TRUE(app_.CancelFileDialog());
   ASSERT_TRUE(app_.Sync());
   ASSERT_TRUE(app_.WaitIdle());
-  EXPECT_TRUE(app_.Checked(kShowAll));
-  EXPECT_FALSE(app_.Checked(kShowMiss));
-  EXPECT_EQ(app_.Text(kDatabaseField), WorkFile("gba.zip"));
+  EXPECT_TRUE(app_.Checked(IDC_SHOW_ALL));
+  EXPECT_FALSE(app_.Checked(IDC_SHOW_MISS));
+  EXPECT_EQ(app_.Text(IDC_DATABASE_FIELD), WorkFile("gba.zip"));
   EXPECT_EQ(app_.Rows(),
             (std::vector<std::string>{"Alpha Quest (E)", "Beta Blaster (U)", "Echo Drive (E)"}));
   EXPECT_EQ(ShownCounters(), (Counters{"3 (5)", "2", "1"}));
-  EXPECT_TRUE(app_.Enabled(kSaveLists));
+  EXPECT_TRUE(app_.Enabled(IDC_SAVE_LISTS));
   EXPECT_TRUE(CloseProgram());
 }
 
@@ -258,11 +259,11 @@ TEST_F(StartupTest, AFailedLoadEmptiesTheWindowOfTheDatabaseBefore) {
   WriteFile(ProgramFile("qvxgba.db"), HavesOf(roms, {0}));
   WriteIni({"DB=" + WorkFile("gba.zip")});
   ASSERT_TRUE(Launch());
-  ASSERT_TRUE(app_.Enabled(kSaveLists));
+  ASSERT_TRUE(app_.Enabled(IDC_SAVE_LISTS));
   ASSERT_EQ(app_.Rows().size(), 2u);
 
   WriteFile(WorkFile("gba.zip"), "damaged");
-  ASSERT_TRUE(app_.Press(kLoad));
+  ASSERT_TRUE(app_.Press(IDC_LOAD));
   ASSERT_TRUE(app_.CancelFileDialog());
   EXPECT_TRUE(app_.Answer("Database Error", "Unable To Load Dat File!"));
   ASSERT_TRUE(app_.WaitIdle());
@@ -291,27 +292,27 @@ TEST_F(StartupTest, AForeignRunTaskMessageRunsNothing) {
 // Every control carries its caption under its number.
 TEST_F(StartupTest, ControlsCarryTheirCaptions) {
   const std::vector<std::pair<int, const char*>> main_captions = {
-      {kLoad, "Load"},
-      {kPickSource, "Pick"},
-      {kPickDest, "Pick"},
-      {kResetHaves, "Reset Haves"},
-      {kRename, "Rename"},
-      {kScan, "Scan"},
-      {kMove, "Move"},
-      {kSaveLists, "SaveLists"},
-      {kIncludeOptions, "Include/Exclude List"},
-      {kNamingOptions, "Naming Options"},
-      {kRenamingOptions, "Renaming Options"},
-      {kShowAll, "Show All"},
-      {kShowHave, "Show Have"},
-      {kShowMiss, "Show Miss"},
-      {1060, "Progress"}};
+      {IDC_LOAD, "Load"},
+      {IDC_PICK_SOURCE, "Pick"},
+      {IDC_PICK_DEST, "Pick"},
+      {IDC_RESET_HAVES, "Reset Haves"},
+      {IDC_RENAME, "Rename"},
+      {IDC_SCAN, "Scan"},
+      {IDC_MOVE, "Move"},
+      {IDC_SAVE_LISTS, "SaveLists"},
+      {IDC_INCLUDE_OPTIONS, "Include/Exclude List"},
+      {IDC_NAMING_OPTIONS, "Naming Options"},
+      {IDC_RENAMING_OPTIONS, "Renaming Options"},
+      {IDC_SHOW_ALL, "Show All"},
+      {IDC_SHOW_HAVE, "Show Have"},
+      {IDC_SHOW_MISS, "Show Miss"},
+      {IDC_PROGRESS_GROUP, "Progress"}};
   struct Dialog {
     int button;
     const char* caption;
     std::vector<std::pair<int, const char*>> controls;
   } dialogs[] = {
-      {kIncludeOptions,
+      {IDC_INCLUDE_OPTIONS,
        "Roms To include/Exclude",
        {{1023, "Include Alternative Dumps"},
         {1024, "Include Beta Dumps"},
@@ -321,7 +322,7 @@ TEST_F(StartupTest, ControlsCarryTheirCaptions) {
         {1028, "Include PocketNES Hack Pirate Dumps"},
         {1029, "Include Pre-trained Scene Dumps"},
         {1030, "Include Intro'ed Scene Dumps"}}},
-      {kNamingOptions,
+      {IDC_NAMING_OPTIONS,
        "Naming Options",
        {{1055, "Normal Naming"},
         {1056, "Friendly Naming"},
@@ -332,7 +333,7 @@ TEST_F(StartupTest, ControlsCarryTheirCaptions) {
         {1023, "Include Game Code"},
         {1036, "Include Size"},
         {1037, "Include CRC"}}},
-      {kRenamingOptions,
+      {IDC_RENAMING_OPTIONS,
        "Renaming Options",
        {{1010, "Use Sub Dirs"},
         {1011, "Delete Bad Dumps"},

@@ -1,5 +1,6 @@
 // ui_driver.cpp: finding the program's windows by process, and reading and clicking them with
 // bounded sends and polls, so a hung or crashed program fails a test instead of hanging it.
+#include "app/controls.h"
 #include "e2e/ui_driver.h"
 
 #include <commctrl.h>
@@ -14,9 +15,6 @@ namespace {
 
 constexpr char kDialogClass[] = "#32770";
 constexpr char kIdleTitle[] = "Tarnwick GBA v0.3a";
-constexpr int kLoadButton = 1009;
-constexpr int kRomList = 1021;
-constexpr int kProgress = 1033;
 // A message box's text is the static control 0xFFFF; the file dialogs have these instead.
 constexpr int kBoxText = 0xFFFF;
 constexpr int kFileNameCombo = 1148;
@@ -260,7 +258,7 @@ bool Program::Running() const {
 
 HWND Program::FindMainWindow() const {
   return FindDialog(process_.dwProcessId, [](HWND window) {
-    return GetDlgItem(window, kRomList) && GetDlgItem(window, kProgress);
+    return GetDlgItem(window, IDC_ROM_LIST) && GetDlgItem(window, IDC_PROGRESS);
   });
 }
 
@@ -280,7 +278,7 @@ HWND Program::FindTopDialog(const std::string& caption) const {
   return WaitUntil(
       "the idle main window",
       [&] {
-        return IsWindowVisible(main_) && Title() == kIdleTitle && Enabled(kLoadButton) &&
+        return IsWindowVisible(main_) && Title() == kIdleTitle && Enabled(IDC_LOAD) &&
                MainEnabled();
       },
       timeout_ms);
@@ -302,7 +300,7 @@ bool Program::Checked(int id) const {
 
 std::vector<std::string> Program::Rows() const {
   std::vector<std::string> rows;
-  HWND list = GetDlgItem(main_, kRomList);
+  HWND list = GetDlgItem(main_, IDC_ROM_LIST);
   LRESULT count = 0;
   if (!SendBounded(list, LB_GETCOUNT, 0, 0, &count)) return {"<no answer>"};
   for (int i = 0; i < count; ++i) rows.push_back(RowText(list, LB_GETTEXTLEN, LB_GETTEXT, i));
@@ -311,17 +309,17 @@ std::vector<std::string> Program::Rows() const {
 
 int Program::RowCount() const {
   LRESULT count = 0;
-  if (!SendBounded(GetDlgItem(main_, kRomList), LB_GETCOUNT, 0, 0, &count)) return -1;
+  if (!SendBounded(GetDlgItem(main_, IDC_ROM_LIST), LB_GETCOUNT, 0, 0, &count)) return -1;
   return static_cast<int>(count);
 }
 
 std::string Program::Row(int index) const {
-  return RowText(GetDlgItem(main_, kRomList), LB_GETTEXTLEN, LB_GETTEXT, index);
+  return RowText(GetDlgItem(main_, IDC_ROM_LIST), LB_GETTEXTLEN, LB_GETTEXT, index);
 }
 
 int Program::Progress() const {
   LRESULT position = -1;
-  if (!SendBounded(GetDlgItem(main_, kProgress), PBM_GETPOS, 0, 0, &position)) return -1;
+  if (!SendBounded(GetDlgItem(main_, IDC_PROGRESS), PBM_GETPOS, 0, 0, &position)) return -1;
   return static_cast<int>(position);
 }
 

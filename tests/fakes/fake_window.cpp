@@ -6,15 +6,16 @@
 #include <algorithm>
 #include <cstring>
 
-#include "scanner/scan_worker.h"
-#include "ui/controls.h"
+#include "app/scan_worker.h"
+#include "scanner/scan_folders.h"
+#include "app/controls.h"
 
 FakeWindow::FakeWindow() {
-  controls_[ctl::kLoad].enabled = true;
-  controls_[ctl::kKnownCounter].text = "0 (0)";
-  controls_[ctl::kHaveCounter].text = "0";
-  controls_[ctl::kMissCounter].text = "0";
-  controls_[ctl::kShowAll].checked = true;
+  controls_[IDC_LOAD].enabled = true;
+  controls_[IDC_KNOWN_COUNTER].text = "0 (0)";
+  controls_[IDC_HAVE_COUNTER].text = "0";
+  controls_[IDC_MISS_COUNTER].text = "0";
+  controls_[IDC_SHOW_ALL].checked = true;
 }
 
 int FakeWindow::GetControlText(int id, char* out, int size) {
@@ -36,7 +37,7 @@ std::vector<std::string> FakeWindow::sorted_rows() const {
 }
 
 void FakeWindow::Show(int radio_id) {
-  for (int id : {ctl::kShowAll, ctl::kShowHave, ctl::kShowMiss})
+  for (int id : {IDC_SHOW_ALL, IDC_SHOW_HAVE, IDC_SHOW_MISS})
     controls_[id].checked = id == radio_id;
 }
 
@@ -46,5 +47,5 @@ void FakeWindow::SendScanFinished() {
     ++scan_finished_;
     Record("scan-finished", "");
   }
-  OnScanFinished();
+  OnScanFinished(*this);
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/window.h"
+#include "app/window.h"
 
 class FakeWindow : public Window {
  public:

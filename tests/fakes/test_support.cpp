@@ -13,7 +13,7 @@
 
 #include "database/rom_table.h"
 #include "settings/settings.h"
-#include "ui/program_dir.h"
+#include "platform/program_dir.h"
 
 // A new folder of our own under the system's temporary folder, with "/" between its parts.
 // Windows has no mkdtemp: create_directory reports a name that exists already, so a taken

@@ -1,10 +1,12 @@
 // fuzz_dat_text.cpp: the dat parser on arbitrary expanded text, then the list built from it.
 #include <cstring>
 
-#include "database/dat_loader.h"
+#include "app/load.h"
+#include "database/dat_parser.h"
 #include "database/rom_table.h"
 #include "fuzz_support.h"
-#include "reports/rom_list.h"
+#include "app/list_commands.h"
+#include "reports/rom_rows.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   SetUpFuzzProcess();

@@ -1,5 +1,6 @@
 // fuzz_dat_zip.cpp: a whole database load from an arbitrary file.
-#include "database/dat_loader.h"
+#include "app/load.h"
+#include "database/dat_parser.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -2,7 +2,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "database/dat_loader.h"
+#include "app/load.h"
+#include "database/dat_parser.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "fuzz_seed_data.h"

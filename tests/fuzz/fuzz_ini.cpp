@@ -4,6 +4,7 @@
 
 #include "fuzz_seed_data.h"
 #include "fuzz_support.h"
+#include "app/startup.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 

@@ -9,8 +9,8 @@
 
 #include "database/rom_table.h"
 #include "settings/settings.h"
-#include "ui/controls.h"
-#include "ui/program_dir.h"
+#include "app/controls.h"
+#include "platform/program_dir.h"
 
 namespace {
 
@@ -19,11 +19,11 @@ QuietWindow g_window;
 
 int FieldIndex(int id) {
   switch (id) {
-    case ctl::kDatabaseField:
+    case IDC_DATABASE_FIELD:
       return 0;
-    case ctl::kSourceField:
+    case IDC_SOURCE_FIELD:
       return 1;
-    case ctl::kDestField:
+    case IDC_DEST_FIELD:
       return 2;
   }
   return -1;
@@ -48,7 +48,7 @@ int QuietWindow::GetControlText(int id, char* out, int size) {
   return written < size ? written : size - 1;
 }
 
-bool QuietWindow::IsRadioOn(int id) { return id == ctl::kShowAll; }
+bool QuietWindow::IsRadioOn(int id) { return id == IDC_SHOW_ALL; }
 
 void QuietWindow::ClearFields() {
   for (auto& field : fields_) field[0] = '\0';

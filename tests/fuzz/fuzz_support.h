@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/window.h"
+#include "app/window.h"
 
 // Keeps the three path fields (the INI reader reads back what it set) and drops everything
 // else, so a run neither prints nor grows memory.

@@ -11,11 +11,12 @@
 #include "database/rom_table.h"
 #include "scanner/crc32.h"
 #include "scanner/identify.h"
-#include "scanner/scan_worker.h"
+#include "app/scan_worker.h"
+#include "scanner/scan_folders.h"
 #include "settings/settings.h"
-#include "ui/controls.h"
-#include "ui/program_dir.h"
-#include "ui/window.h"
+#include "app/controls.h"
+#include "platform/program_dir.h"
+#include "app/window.h"
 
 namespace fs = std::filesystem;
 
@@ -27,7 +28,7 @@ class QuietWindow : public Window {
   void EnableControl(int, bool) override {}
   void SetControlText(int, const char*) override {}
   int GetControlText(int id, char* out, int size) override {
-    const std::string& text = id == ctl::kSourceField ? source_ : dest_;
+    const std::string& text = id == IDC_SOURCE_FIELD ? source_ : dest_;
     return snprintf(out, static_cast<size_t>(size), "%s", text.c_str()) >= size ? size - 1
                                                                                 : int(text.size());
   }
@@ -93,9 +94,7 @@ int main(int argc, char** argv) {
   }
   MarkHaves();
   g_settings.SUB = sub ? 1 : 0;  // by category: every record's is "Roms"
-  g_rename_flag = strcmp(argv[1], "rename") == 0;
-  g_move_flag = !g_rename_flag;
-  ScanWorker(window);
+  ScanWorker(window, strcmp(argv[1], "rename") == 0 ? ScanMode::kRename : ScanMode::kMove);
   if (window.message() != "Done!") {
     fprintf(stderr, "scan_driver: %s\n", window.message().c_str());
     return 1;

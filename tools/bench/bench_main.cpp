@@ -17,7 +17,7 @@
 #include "settings/settings.h"
 #include "tools/bench/sections.h"
 #include "tools/bench/timing.h"
-#include "ui/program_dir.h"
+#include "platform/program_dir.h"
 
 namespace bench {
 

@@ -9,7 +9,8 @@
 #include <iterator>
 #include <set>
 
-#include "database/dat_loader.h"
+#include "app/load.h"
+#include "database/dat_parser.h"
 #include "database/rom_table.h"
 #include "scanner/crc32.h"
 #include "scanner/identify.h"
@@ -17,7 +18,7 @@
 #include "tools/bench/quiet_window.h"
 #include "tools/bench/timing.h"
 #include "tools/bench/workloads.h"
-#include "ui/program_dir.h"
+#include "platform/program_dir.h"
 
 namespace bench {
 namespace {
@@ -154,11 +155,11 @@ TEST(QuietWindowTest, PathFieldsAreCutAndTerminated) {
   struct Case {
     int id, size;
     const char* text;
-  } cases[] = {{ctl::kSourceField, 260, "C:\\source"},
-               {ctl::kDestField, 260, "D:\\dest"},
-               {ctl::kSourceField, 4, "C:\\"},
-               {ctl::kDestField, 1, ""},
-               {ctl::kDatabaseField, 260, ""}};
+  } cases[] = {{IDC_SOURCE_FIELD, 260, "C:\\source"},
+               {IDC_DEST_FIELD, 260, "D:\\dest"},
+               {IDC_SOURCE_FIELD, 4, "C:\\"},
+               {IDC_DEST_FIELD, 1, ""},
+               {IDC_DATABASE_FIELD, 260, ""}};
   for (const Case& c : cases) {
     char out[260];
     memset(out, 'x', sizeof out);

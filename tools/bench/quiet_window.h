@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "ui/controls.h"
-#include "ui/window.h"
+#include "app/controls.h"
+#include "app/window.h"
 
 namespace bench {
 
@@ -21,8 +21,8 @@ class QuietWindow : public Window {
   void SetControlText(int, const char*) override {}
   int GetControlText(int id, char* out, int size) override {
     if (size <= 0) return 0;
-    const std::string& text = id == ctl::kSourceField ? source_
-                              : id == ctl::kDestField ? dest_
+    const std::string& text = id == IDC_SOURCE_FIELD ? source_
+                              : id == IDC_DEST_FIELD ? dest_
                                                       : none_;
     int length =
         static_cast<int>(text.size()) < size - 1 ? static_cast<int>(text.size()) : size - 1;
@@ -32,14 +32,14 @@ class QuietWindow : public Window {
   }
   void SetTitle(const char*) override {}
   void SetRadio(int id, bool on) override {
-    if (id == ctl::kShowAll) show_all_ = on;
-    if (id == ctl::kShowHave) show_have_ = on;
-    if (id == ctl::kShowMiss) show_miss_ = on;
+    if (id == IDC_SHOW_ALL) show_all_ = on;
+    if (id == IDC_SHOW_HAVE) show_have_ = on;
+    if (id == IDC_SHOW_MISS) show_miss_ = on;
   }
   bool IsRadioOn(int id) override {
-    return id == ctl::kShowAll    ? show_all_
-           : id == ctl::kShowHave ? show_have_
-           : id == ctl::kShowMiss ? show_miss_
+    return id == IDC_SHOW_ALL    ? show_all_
+           : id == IDC_SHOW_HAVE ? show_have_
+           : id == IDC_SHOW_MISS ? show_miss_
                                   : false;
   }
   void ClearList() override { rows_ = 0; }

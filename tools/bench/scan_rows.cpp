@@ -9,13 +9,15 @@
 #include <vector>
 
 #include "database/crc_index.h"
-#include "database/dat_loader.h"
+#include "app/load.h"
+#include "database/dat_parser.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "naming/display_name.h"
 #include "scanner/identify.h"
 #include "scanner/log_files.h"
-#include "scanner/scan_worker.h"
+#include "app/scan_worker.h"
+#include "scanner/scan_folders.h"
 #include "settings/settings.h"
 #include "tools/bench/sections.h"
 #include "tools/bench/timing.h"
@@ -84,9 +86,7 @@ int64_t ReadFolderToNowhere(const std::string& folder) {
 
 // One scan of the collection in the mode of the flags; false unless it ended with "Done!".
 bool RunScanWorker(QuietWindow& window, int rename, int move) {
-  g_rename_flag = rename;
-  g_move_flag = move;
-  ScanWorker(window);
+  ScanWorker(window, rename ? ScanMode::kRename : move ? ScanMode::kMove : ScanMode::kScan);
   return window.TakeMessage() == "Done!";
 }
 
@@ -257,7 +257,6 @@ bool RunScanRows(const Context& context, const ScanWorkload& workload) {
     ok = ok && PlaceCollection(context, workload.zips, zip_label, rename_mode) &&
          PlaceCollection(context, workload.loose, loose_label, rename_mode);
   }
-  g_rename_flag = g_move_flag = 0;
   g_settings.LOG = 0;
   return ok;
 }

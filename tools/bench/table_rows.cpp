@@ -9,12 +9,16 @@
 #include <vector>
 
 #include "base/text.h"
-#include "database/dat_loader.h"
+#include "app/load.h"
+#include "database/dat_parser.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "naming/display_name.h"
+#include "app/list_commands.h"
 #include "reports/have_miss_lists.h"
-#include "reports/rom_list.h"
+#include "reports/list_order.h"
+#include "app/list_commands.h"
+#include "reports/rom_rows.h"
 #include "settings/settings.h"
 #include "tools/bench/sections.h"
 #include "tools/bench/timing.h"
@@ -144,9 +148,9 @@ bool RunTableRows(const Context& context, const ScanWorkload& workload) {
     return false;
   PrintRow({"MarkHaves, " + label + " entries", mark, "ms", "read the haves entries", floor, ""});
 
-  window.SetRadio(ctl::kShowAll, true);
-  window.SetRadio(ctl::kShowHave, false);
-  window.SetRadio(ctl::kShowMiss, false);
+  window.SetRadio(IDC_SHOW_ALL, true);
+  window.SetRadio(IDC_SHOW_HAVE, false);
+  window.SetRadio(IDC_SHOW_MISS, false);
   double refresh = MedianMs(reps, [] { RefreshRomList(); });
   if (!Check(window.rows() == records, "RefreshRomList did not list every record")) return false;
   size_t name_bytes = 0;

@@ -8,16 +8,13 @@
 #include <process.h>
 #include <shlobj.h>
 
-#include "database/dat_loader.h"
-#include "database/haves_file.h"
+#include "app/controls.h"
+#include "app/list_commands.h"
+#include "app/load.h"
+#include "app/scan_worker.h"
+#include "app/startup.h"
 #include "platform/file_system.h"
-#include "reports/have_miss_lists.h"
-#include "reports/rom_list.h"
-#include "scanner/crc32.h"
-#include "scanner/scan_worker.h"
-#include "settings/ini_file.h"
-#include "ui/controls.h"
-#include "ui/program_dir.h"
+#include "platform/program_dir.h"
 #include "ui/win32/option_dialogs.h"
 #include "ui/win32/win32_window.h"
 
@@ -26,45 +23,33 @@ namespace {
 Win32Window g_window;
 HINSTANCE g_instance = nullptr;
 // UI thread only: set when a worker starts, cleared when its scan-finished command arrives.
-// A command clicked before the worker disabled its button is still queued when the worker
-// runs; those that would start a second scan, or change the table, the settings or the haves
-// under it, are refused while this is set.
+// A command clicked before the worker disabled its button is still queued when the worker runs;
+// those IsRefusedDuringScan names do nothing while this is set.
 bool g_scan_running = false;
 
-bool RefusedDuringScan(int id) {
-  switch (id) {
-    case ctl::kLoad:
-    case ctl::kRename:
-    case ctl::kScan:
-    case ctl::kMove:
-    case ctl::kSaveLists:
-    case ctl::kResetHaves:
-    case ctl::kIncludeOptions:
-    case ctl::kNamingOptions:
-    case ctl::kRenamingOptions:
-      return g_scan_running;
-  }
-  return false;
-}
+// The worker's argument: the main window it reports to, and the mode it runs. One worker at a
+// time, so one of these.
+struct ScanStart {
+  Window* window;
+  ScanMode mode;
+} g_scan_start;
 
-// The worker's argument is the main window it reports to.
 void __cdecl ScanThread(void* argument) {
-  Window& window = *static_cast<Window*>(argument);
+  ScanStart& start = *static_cast<ScanStart*>(argument);
   // Nothing may escape a thread entry; a scan cut short this way still gives the window back.
   try {
-    ScanWorker(window);
+    ScanWorker(*start.window, start.mode);
   } catch (...) {
-    window.SendScanFinished();
+    start.window->SendScanFinished();
   }
 }
 
-void StartScan(int rename_flag, int move_flag) {
-  g_rename_flag = rename_flag;
-  g_move_flag = move_flag;
+void StartScan(ScanMode mode) {
+  g_scan_start = {&g_window, mode};
   // Default stack size; the handle closes itself when the thread ends. A worker that cannot
   // start changes nothing: no message, the controls as they were.
-  Window* window = &g_window;
-  if (_beginthread(ScanThread, 0, window) != static_cast<uintptr_t>(-1)) g_scan_running = true;
+  if (_beginthread(ScanThread, 0, &g_scan_start) != static_cast<uintptr_t>(-1))
+    g_scan_running = true;
 }
 
 // Shows a picker owned by window; a confirmed choice replaces the field's text. A cancel, or
@@ -98,66 +83,60 @@ void StartUp(HWND dialog) {
   g_window.Attach(dialog);
   SetMainWindow(&g_window);
   SetDialogClassLook(dialog);
-  g_window.SetRadio(ctl::kShowAll, true);
-  g_window.SetRadio(ctl::kShowHave, false);
-  g_window.SetRadio(ctl::kShowMiss, false);
-  SetIdleTitle();
   char executable[kProgramDirSize];
   // Without the executable's path the files kept beside it go to the current folder.
   if (!ExecutablePath(executable, sizeof executable)) executable[0] = '\0';
-  SetProgramDirectory(executable);
-  BuildCrcTable();
-  LoadIni();
+  StartUp(g_window, executable);
 }
 
 void OnCommand(HWND dialog, int id) {
-  if (RefusedDuringScan(id)) return;
+  if (g_scan_running && IsRefusedDuringScan(id)) return;
   switch (id) {
-    case ctl::kLoad: {
-      PickPath(dialog, ctl::kDatabaseField, "QVX Database (*(QVX).zip)\0*(QVX).zip\0", false);
+    case IDC_LOAD: {
+      PickPath(dialog, IDC_DATABASE_FIELD, "QVX Database (*(QVX).zip)\0*(QVX).zip\0", false);
       // The load runs also after a cancel: the field's old text is loaded again.
       char path[kPathFieldSize];
-      ReadPathField(ctl::kDatabaseField, path);
+      ReadPathField(IDC_DATABASE_FIELD, path);
       LoadDatabase(path);
       break;
     }
-    case ctl::kRename:
-      StartScan(1, 0);
+    case IDC_RENAME:
+      StartScan(ScanMode::kRename);
       break;
-    case ctl::kScan:
-      StartScan(0, 0);
+    case IDC_SCAN:
+      StartScan(ScanMode::kScan);
       break;
-    case ctl::kMove:
-      StartScan(0, 1);
+    case IDC_MOVE:
+      StartScan(ScanMode::kMove);
       break;
-    case ctl::kPickSource:
-      PickPath(dialog, ctl::kSourceField, nullptr, true);
+    case IDC_PICK_SOURCE:
+      PickPath(dialog, IDC_SOURCE_FIELD, nullptr, true);
       break;
-    case ctl::kPickDest:
-      PickPath(dialog, ctl::kDestField, nullptr, true);
+    case IDC_PICK_DEST:
+      PickPath(dialog, IDC_DEST_FIELD, nullptr, true);
       break;
-    case ctl::kShowMiss:
-    case ctl::kShowAll:
-    case ctl::kShowHave:
+    case IDC_SHOW_MISS:
+    case IDC_SHOW_ALL:
+    case IDC_SHOW_HAVE:
       RefreshRomList();
       break;
-    case ctl::kSaveLists:
+    case IDC_SAVE_LISTS:
       SaveLists();
       break;
-    case ctl::kScanFinished:
+    case CMD_SCAN_FINISHED:
       g_scan_running = false;
-      OnScanFinished();
+      OnScanFinished(g_window);
       break;
-    case ctl::kResetHaves:
+    case IDC_RESET_HAVES:
       ResetHaves();
       break;
-    case ctl::kIncludeOptions:
+    case IDC_INCLUDE_OPTIONS:
       OpenOptionDialog(g_instance, dialog, OptionDialog::kInclusions);
       break;
-    case ctl::kNamingOptions:
+    case IDC_NAMING_OPTIONS:
       OpenOptionDialog(g_instance, dialog, OptionDialog::kNaming);
       break;
-    case ctl::kRenamingOptions:
+    case IDC_RENAMING_OPTIONS:
       OpenOptionDialog(g_instance, dialog, OptionDialog::kRenaming);
       break;
   }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "reports/rom_list.h"
+#include "app/list_commands.h"
 #include "settings/settings.h"
 #include "ui/win32/resource.h"
 

@@ -1,5 +1,5 @@
 // resource.h: resource numbers shared by tarnwick.rc and the dialog code. Control numbers of
-// the main window are in ui/controls.h; the option dialogs' own numbers are here.
+// the main window are in app/controls.h; the option dialogs' own numbers are here.
 #pragma once
 
 #define IDI_TARNWICK 102

@@ -4,11 +4,11 @@
 #include <commctrl.h>
 
 #include "database/rom_table.h"
-#include "ui/controls.h"
+#include "app/controls.h"
 
 void Win32Window::Attach(HWND dialog) {
   dialog_ = dialog;
-  list_ = GetDlgItem(dialog, ctl::kRomList);
+  list_ = GetDlgItem(dialog, IDC_ROM_LIST);
   ui_thread_ = GetCurrentThreadId();
 }
 
@@ -57,7 +57,7 @@ void Win32Window::EndListRows() {
 // when the percentage does, so a repeated position is not sent again.
 void Win32Window::SetProgress(int position) {
   if (progress_.exchange(position) == position) return;
-  SendDlgItemMessageA(dialog_, ctl::kProgress, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  SendDlgItemMessageA(dialog_, IDC_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void Win32Window::ShowMessage(const char* text, const char* caption) {
@@ -65,7 +65,7 @@ void Win32Window::ShowMessage(const char* text, const char* caption) {
 }
 
 void Win32Window::SendScanFinished() {
-  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(ctl::kScanFinished, 0), 0);
+  SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(CMD_SCAN_FINISHED, 0), 0);
 }
 
 void Win32Window::RunOnUiThread(void (*task)()) {

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "ui/window.h"
+#include "app/window.h"
 
 // Sent by the scan worker to the main window: run the pending task on the UI thread. It
 // carries nothing; the task is the one this process recorded (RunOnUiThread).

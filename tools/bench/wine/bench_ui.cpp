@@ -11,16 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "app/controls.h"
 #include "e2e/ui_driver.h"
 #include "tools/bench/bench_table.h"
 #include "tools/bench/wine/ui_collection.h"
 
 namespace {
 
-constexpr int kScan = 1014;
-constexpr int kShowAll = 1025;
-constexpr int kShowHave = 1026;
-constexpr int kKnownCounter = 1028;
 
 struct Sizes {
   int records;
@@ -165,12 +162,12 @@ bool TimeScan(e2e::Program& app, ProgramFolder& folder, const Sizes& sizes,
   const int owned = (sizes.records + 1) / 2;
   if (!folder.Start(app, sizes.records)) return false;
   double started = Now();
-  if (!Check(app.Press(kScan), "scan") ||
+  if (!Check(app.Press(IDC_SCAN), "scan") ||
       !Check(app.Answer("Scan", "Done!", e2e::kScanWaitMs * 5), "scan"))
     return false;
   times->push_back(Now() - started);
   if (!Check(app.WaitIdle(), "after the scan") ||
-      !Check(app.ClickRadio(kShowHave), "after the scan") || !Check(app.Sync(), "after the scan"))
+      !Check(app.ClickRadio(IDC_SHOW_HAVE), "after the scan") || !Check(app.Sync(), "after the scan"))
     return false;
   if (app.RowCount() != owned + sizes.zips) return Fail("the scan did not own every zip");
   return folder.Close(app);
@@ -214,8 +211,8 @@ bool Run(const Sizes& sizes) {
   for (int r = 0; r < sizes.repetitions; ++r) {
     if (!bare.Start(app, 0, &startup_anchor) || !bare.Close(app)) return false;
     if (!full.Start(app, sizes.records, &startup)) return false;
-    if (app.Text(kKnownCounter) != known)
-      return Fail("known counter \"" + app.Text(kKnownCounter) + "\"");
+    if (app.Text(IDC_KNOWN_COUNTER) != known)
+      return Fail("known counter \"" + app.Text(IDC_KNOWN_COUNTER) + "\"");
     if (!full.Close(app)) return false;
   }
 
@@ -223,14 +220,14 @@ bool Run(const Sizes& sizes) {
   std::vector<double> have_clicks, all_clicks, anchor_clicks;
   if (!full.Start(app, sizes.records)) return false;
   for (int r = 0; r < sizes.repetitions; ++r) {
-    if (!TimeClick(app, kShowHave, owned, &have_clicks) ||
-        !TimeClick(app, kShowAll, sizes.records, &all_clicks))
+    if (!TimeClick(app, IDC_SHOW_HAVE, owned, &have_clicks) ||
+        !TimeClick(app, IDC_SHOW_ALL, sizes.records, &all_clicks))
       return false;
   }
   if (!full.Close(app) || !empty.Start(app, 0)) return false;
   for (int r = 0; r < sizes.repetitions; ++r) {
-    if (!TimeClick(app, kShowHave, 0, &anchor_clicks) ||
-        !TimeClick(app, kShowAll, 0, &anchor_clicks))
+    if (!TimeClick(app, IDC_SHOW_HAVE, 0, &anchor_clicks) ||
+        !TimeClick(app, IDC_SHOW_ALL, 0, &anchor_clicks))
       return false;
   }
   if (!empty.Close(app)) return false;

@@ -1,5 +1,7 @@
-// scan_worker.cpp: the folder list, the counting pass and the main pass of one scan.
-#include "scanner/scan_worker.h"
+// scan_folders.cpp: the folder list, the counting pass and the main pass of one scan. The
+// folder list and the set of placed files are the one scan's, static for their size: there is
+// at most one scan at a time.
+#include "scanner/scan_folders.h"
 
 #include <cstring>
 
@@ -7,29 +9,13 @@
 #include "database/crc_index.h"
 #include "database/rom_table.h"
 #include "platform/file_system.h"
-#include "reports/rom_list.h"
 #include "scanner/identify.h"
 #include "scanner/log_files.h"
-#include "scanner/placement.h"
-#include "ui/controls.h"
-#include "ui/window.h"
-
-int32_t g_rename_flag = 0;
-int32_t g_move_flag = 0;
 
 namespace {
 
-// Disabled for the worker's whole life, in this order; the show filter stays usable.
-constexpr int kScanControls[] = {
-    ctl::kSaveLists,     ctl::kResetHaves,      ctl::kScan,           ctl::kMove, ctl::kRename,
-    ctl::kNamingOptions, ctl::kRenamingOptions, ctl::kIncludeOptions, ctl::kLoad, ctl::kPickSource,
-    ctl::kPickDest};
-
-// The same eleven, enabled again by the scan-finished command in the window's own order.
-constexpr int kScanFinishedControls[] = {
-    ctl::kSaveLists,      ctl::kResetHaves, ctl::kScan,     ctl::kMove,
-    ctl::kRename,         ctl::kLoad,       ctl::kPickSource, ctl::kPickDest,
-    ctl::kIncludeOptions, ctl::kRenamingOptions, ctl::kNamingOptions};
+// The source and destination as the window's path fields hold them: at most 259 characters.
+constexpr int kPathTextSize = 260;
 
 char g_folders[kMaxFolders][kFolderPathSize];
 int g_folder_count = 0;
@@ -133,7 +119,7 @@ bool ForEachFile(const char* folder, Visit visit) {
 CrcIndex g_scan_index;
 
 // Identifies one file and places it for every record its key matches, in table order.
-void ScanOneFile(const char* folder, const char* name, const char* dest) {
+void ScanOneFile(const char* folder, const char* name, const char* dest, ScanMode mode) {
   char full_path[kFolderPathSize + kEntryNameSize + 1];
   Format(full_path, "%s\\%s", folder, name);
   if (WasPlaced(full_path)) return;  // moved here by this scan: placed already
@@ -144,41 +130,28 @@ void ScanOneFile(const char* folder, const char* name, const char* dest) {
   }
   if (identity.image_count != 1) return;
   ScanFile file = {full_path, name, identity.extension, false, ""};
-  g_scan_index.ForEachMatch(identity.key, [&](int index) { PlaceFile(index, file, dest); });
+  g_scan_index.ForEachMatch(identity.key, [&](int index) { PlaceFile(index, file, dest, mode); });
   if (!file.matched) WriteLogLine(Log::kUnmatched, full_path);
   if (file.moved_to[0] != '\0') RememberPlaced(file.moved_to);
 }
 
-void ErrorExit(Window& window, const char* message) {
-  window.ShowMessage(message, "Scan Error");
-  window.SendScanFinished();
-}
-
 }  // namespace
 
-void ScanWorker(Window& window) {
-  for (int id : kScanControls) window.EnableControl(id, false);
-
-  // The worker's own copies, for the whole run.
-  char source[kPathFieldSize], dest[kPathFieldSize];
-  window.GetControlText(ctl::kSourceField, source, kPathFieldSize);
-  window.GetControlText(ctl::kDestField, dest, kPathFieldSize);
-
-  char title[64];
-  Format(title, TARNWICK_TITLE_FORMAT " - Scanning Roms", kVersion);
-  window.SetTitle(title);
-
-  if (source[0] == '\0') return ErrorExit(window, "No Source Path Selected!");
-  if ((g_rename_flag || g_move_flag) && dest[0] == '\0')
-    return ErrorExit(window, "No Destination Path Selected!");
+ScanOutcome ScanFolders(ScanMode mode, const char* source_text, const char* dest_text,
+                        ScanProgressHook progress, void* context) {
+  char source[kPathTextSize], dest[kPathTextSize];
+  CopyText(source, source_text);
+  CopyText(dest, dest_text);
+  bool moves = mode != ScanMode::kScan;
+  if (source[0] == '\0') return ScanOutcome::kNoSource;
+  if (moves && dest[0] == '\0') return ScanOutcome::kNoDestination;
   // A missing destination (an unplugged drive, a folder removed since it was picked) would
   // fail every move one by one while still owning every ROM, so that the next Move sends them
   // all to Dupes; it stops the run before anything is done. A drive root is checked as "D:\".
-  if ((g_rename_flag || g_move_flag) && !IsFolder(dest))
-    return ErrorExit(window, "Destination Path Not Found!");
+  if (moves && !IsFolder(dest)) return ScanOutcome::kDestinationNotFound;
 
   // A drive root keeps its one backslash: C:\* rather than C:\\*, and D: joined with "\".
-  char pattern[kPathFieldSize + 2];
+  char pattern[kPathTextSize + 2];
   if (IsDriveRootText(source)) {
     Format(pattern, "%s*", source);
   } else {
@@ -187,7 +160,7 @@ void ScanWorker(Window& window) {
   if (IsDriveRootText(dest)) dest[2] = '\0';
 
   FolderListing* listing = OpenFolderListing(pattern);
-  if (listing == nullptr) return ErrorExit(window, "Unable To Read Files In Dir!");
+  if (listing == nullptr) return ScanOutcome::kUnreadableFolder;
   *strstr(pattern, "\\*") = '\0';  // the source folder as used from here on
   BuildFolderList(listing, pattern);
   CloseFolderListing(listing);
@@ -198,7 +171,7 @@ void ScanWorker(Window& window) {
   int64_t total = 0;
   for (int f = 0; f < g_folder_count; ++f) {
     if (!ForEachFile(g_folders[f], [&](const char*) { ++total; }))
-      return ErrorExit(window, "Unable To Read Files In Dir!");
+      return ScanOutcome::kUnreadableFolder;
   }
 
   int64_t processed = 0;
@@ -206,18 +179,10 @@ void ScanWorker(Window& window) {
     const char* folder = g_folders[f];
     bool listed = ForEachFile(folder, [&](const char* name) {
       ++processed;
-      if (total > 0) window.SetProgress(static_cast<int>(processed * 100 / total));
-      ScanOneFile(folder, name, dest);
+      if (total > 0) progress(static_cast<int>(processed * 100 / total), context);
+      ScanOneFile(folder, name, dest, mode);
     });
-    if (!listed) return ErrorExit(window, "Unable To Read Files In Dir!");
+    if (!listed) return ScanOutcome::kUnreadableFolder;
   }
-
-  window.RunOnUiThread(RefreshRomList);
-  window.ShowMessage("Done!", "Scan");
-  window.SendScanFinished();
-}
-
-void OnScanFinished() {
-  for (int id : kScanFinishedControls) MainWindow().EnableControl(id, true);
-  SetIdleTitle();
+  return ScanOutcome::kDone;
 }

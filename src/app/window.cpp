@@ -1,5 +1,5 @@
 // window.cpp: the process-wide main window pointer and the idle title.
-#include "ui/window.h"
+#include "app/window.h"
 
 #include <cstdlib>
 
@@ -15,8 +15,8 @@ Window& MainWindow() {
   return *g_main_window;
 }
 
-void SetIdleTitle() {
+void SetIdleTitle(Window& window) {
   char title[64];
   Format(title, TARNWICK_TITLE_FORMAT, kVersion);
-  MainWindow().SetTitle(title);
+  window.SetTitle(title);
 }

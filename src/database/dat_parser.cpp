@@ -1,26 +1,16 @@
-// dat_loader.cpp: the database zip's first entry, expanded in memory and parsed line by line.
+// dat_parser.cpp: the database zip's first entry, expanded in memory and parsed line by line.
 // The dat is never written to disk, so no file of the user's can be touched by a load.
-#include "database/dat_loader.h"
+#include "database/dat_parser.h"
 
-#include <chrono>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
-#include "base/text.h"
-#include "database/haves_file.h"
 #include "database/rom_table.h"
-#include "naming/display_name.h"
 #include "platform/zip_file.h"
-#include "reports/rom_list.h"
-#include "ui/controls.h"
-#include "ui/window.h"
 
 namespace {
-
-constexpr char kErrorCaption[] = "Database Error";
-constexpr char kUnableToLoad[] = "Unable To Load Dat File!";
 
 // Reads the expanded dat as a text-mode stream would: CR LF reads as LF, and a line longer
 // than a chunk arrives in pieces, each taken as a line of its own.
@@ -93,41 +83,11 @@ void SplitRomLine(const char* line, RomRecord& rom) {
   CopyField(at, rom.scene_name);
 }
 
-// A full dat is thousands of lines; naming each in the title cost more than the rest of the
-// load under Wine, and faster than 30 ms a change cannot be read anyway.
-constexpr std::chrono::milliseconds kLoadingTitleInterval(30);
+}  // namespace
 
-const int kLoadControls[] = {
-    ctl::kRename,          ctl::kScan,       ctl::kMove,           ctl::kPickSource,
-    ctl::kPickDest,        ctl::kSaveLists,  ctl::kShowAll,        ctl::kShowHave,
-    ctl::kShowMiss,        ctl::kResetHaves, ctl::kIncludeOptions, ctl::kNamingOptions,
-    ctl::kRenamingOptions,
-};
-
-void DisableForLoad() {
-  Window& window = MainWindow();
-  for (int id : kLoadControls) window.EnableControl(id, false);
-  window.SetRadio(ctl::kShowAll, true);
-  window.SetRadio(ctl::kShowHave, false);
-  window.SetRadio(ctl::kShowMiss, false);
-}
-
-void EnableAfterLoad() {
-  // SaveLists is left to the list refresh, which enables it once a ROM is owned.
-  Window& window = MainWindow();
-  for (int id : kLoadControls)
-    if (id != ctl::kSaveLists) window.EnableControl(id, true);
-}
-
-int Fail(const char* message) {
-  MainWindow().ShowMessage(message, kErrorCaption);
-  return 0;
-}
-
-// Reads the first entry whole and checked. Returns 1 with *dat owned by the caller.
-int ReadFirstEntry(const char* path, char** dat, size_t* length) {
+DatRead ReadDatEntry(const char* path, char** dat, size_t* length) {
   unzFile zip = OpenZip(path);
-  if (zip == nullptr) return Fail(kUnableToLoad);
+  if (zip == nullptr) return DatRead::kUnreadable;
   // The 64-bit information: where uLong is 32 bits, the plain call would cut a zip64 claim
   // of 4 GiB and more to its low bits, and a dat of that cut size would load as a whole one.
   unz_file_info64 info;
@@ -136,17 +96,17 @@ int ReadFirstEntry(const char* path, char** dat, size_t* length) {
       unzGetCurrentFileInfo64(zip, &info, entry_name, sizeof(entry_name), nullptr, 0, nullptr, 0) !=
           UNZ_OK) {
     unzClose(zip);
-    return Fail(kUnableToLoad);
+    return DatRead::kUnreadable;
   }
   if (info.uncompressed_size > kMaxDatSize) {
     unzClose(zip);
-    return Fail("Unable To Allocate Enuff Memory To Decompress Dat!");
+    return DatRead::kTooLarge;
   }
   size_t size = static_cast<size_t>(info.uncompressed_size);
   char* buffer = static_cast<char*>(malloc(size + 1));
   if (buffer == nullptr) {
     unzClose(zip);
-    return Fail("Unable To Allocate Enuff Memory To Decompress Dat!");
+    return DatRead::kTooLarge;
   }
   // The entry must open, read whole, and pass its CRC check when closed.
   bool read_whole = false;
@@ -158,16 +118,14 @@ int ReadFirstEntry(const char* path, char** dat, size_t* length) {
   unzClose(zip);
   if (!read_whole) {
     free(buffer);
-    return Fail(kUnableToLoad);
+    return DatRead::kUnreadable;
   }
   *dat = buffer;
   *length = size;
-  return 1;
+  return DatRead::kRead;
 }
 
-}  // namespace
-
-int ParseDat(const char* text, size_t length) {
+int ParseDat(const char* text, size_t length, DatRecordHook hook, void* context) {
   DatLines lines(text, length);
   char chunk[200];
   size_t used = 0;
@@ -180,8 +138,6 @@ int ParseDat(const char* text, size_t length) {
   }
   char line[1024];
   int32_t index = 0;
-  char title[1200];
-  std::chrono::steady_clock::time_point next_title;
   while (lines.Next(line, &used) && !IsMarker(line, used, "[END]\n")) {
     if (index == kMaxRoms) continue;  // the table is full: later lines are ignored
     char* line_end = strchr(line, '\n');
@@ -189,33 +145,9 @@ int ParseDat(const char* text, size_t length) {
     RomRecord& rom = g_roms[index];
     rom.have = 0;
     SplitRomLine(line, rom);
-    // Always the record just parsed, the first one at once, then at most every interval.
-    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
-    if (index == 0 || now >= next_title) {
-      Format(title, TARNWICK_TITLE_FORMAT " - Loading Dat - %s", kVersion,
-             BuildDisplayName(index).text);
-      MainWindow().SetTitle(title);
-      next_title = now + kLoadingTitleInterval;
-    }
+    if (hook != nullptr) hook(index, context);
     ++index;
   }
   rom_count = index;
-  return 1;
-}
-
-int LoadDatabase(const char* path) {
-  DisableForLoad();
-  ClearRomTable();
-  RefreshRomList();
-  char* dat = nullptr;
-  size_t length = 0;
-  if (!ReadFirstEntry(path, &dat, &length)) return 0;
-  int parsed = ParseDat(dat, length);
-  free(dat);
-  if (!parsed) return Fail("Invalid Dat File!");  // refused before any record was written
-  EnableAfterLoad();
-  SetIdleTitle();
-  MarkHaves();
-  RefreshRomList();
   return 1;
 }

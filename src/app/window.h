@@ -1,9 +1,11 @@
-// window.h: the main window as the core sees it, a handful of operations by control number.
+// window.h: the main window as the commands see it, a handful of operations by control number.
+// The commands are the only code that speaks to it.
 #pragma once
 
 #include <cstddef>
 
-constexpr char kVersion[] = "0.3a";
+#include "base/version.h"
+
 #define TARNWICK_TITLE_FORMAT "Tarnwick GBA v%s"
 
 // Implemented by the Win32 front end and by the recording fake of the tests. Both the UI
@@ -35,7 +37,8 @@ class Window {
   virtual void RunOnUiThread(void (*task)()) = 0;
 };
 
-// The one main window of the process; set once at start-up (or by a test).
+// The one main window of the process, process-wide: set once at start-up (or by a test) and
+// valid until the process ends; every message box is owned by it.
 void SetMainWindow(Window* window);
 Window& MainWindow();
 
@@ -48,4 +51,4 @@ void ReadPathField(int id, char (&out)[N]) {
 }
 
 // Sets the idle title "Tarnwick GBA v0.3a".
-void SetIdleTitle();
+void SetIdleTitle(Window& window);

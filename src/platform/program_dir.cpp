@@ -1,5 +1,5 @@
 // program_dir.cpp: the program directory, fixed at start-up.
-#include "ui/program_dir.h"
+#include "platform/program_dir.h"
 
 static char g_program_dir[kProgramDirSize];
 

@@ -1,0 +1,102 @@
+// scan_worker.cpp: a scan's controls, title, progress and messages around ScanFolders.
+#include "app/scan_worker.h"
+
+#include "app/controls.h"
+#include "app/list_commands.h"
+#include "app/window.h"
+#include "base/text.h"
+#include "scanner/scan_folders.h"
+
+namespace {
+
+// Disabled for the worker's whole life, in this order; the show filter stays usable.
+constexpr int kScanControls[] = {IDC_SAVE_LISTS,
+                                 IDC_RESET_HAVES,
+                                 IDC_SCAN,
+                                 IDC_MOVE,
+                                 IDC_RENAME,
+                                 IDC_NAMING_OPTIONS,
+                                 IDC_RENAMING_OPTIONS,
+                                 IDC_INCLUDE_OPTIONS,
+                                 IDC_LOAD,
+                                 IDC_PICK_SOURCE,
+                                 IDC_PICK_DEST};
+
+// The same eleven, enabled again by the scan-finished command in the window's own order.
+constexpr int kScanFinishedControls[] = {IDC_SAVE_LISTS,
+                                         IDC_RESET_HAVES,
+                                         IDC_SCAN,
+                                         IDC_MOVE,
+                                         IDC_RENAME,
+                                         IDC_LOAD,
+                                         IDC_PICK_SOURCE,
+                                         IDC_PICK_DEST,
+                                         IDC_INCLUDE_OPTIONS,
+                                         IDC_RENAMING_OPTIONS,
+                                         IDC_NAMING_OPTIONS};
+
+void ShowProgress(int position, void* window) {
+  static_cast<Window*>(window)->SetProgress(position);
+}
+
+const char* ErrorMessage(ScanOutcome outcome) {
+  switch (outcome) {
+    case ScanOutcome::kDone:
+      break;
+    case ScanOutcome::kNoSource:
+      return "No Source Path Selected!";
+    case ScanOutcome::kNoDestination:
+      return "No Destination Path Selected!";
+    case ScanOutcome::kDestinationNotFound:
+      return "Destination Path Not Found!";
+    case ScanOutcome::kUnreadableFolder:
+      return "Unable To Read Files In Dir!";
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void ScanWorker(Window& window, ScanMode mode) {
+  for (int id : kScanControls) window.EnableControl(id, false);
+
+  // The worker's own copies, for the whole run.
+  char source[kPathFieldSize], dest[kPathFieldSize];
+  window.GetControlText(IDC_SOURCE_FIELD, source, kPathFieldSize);
+  window.GetControlText(IDC_DEST_FIELD, dest, kPathFieldSize);
+
+  char title[64];
+  Format(title, TARNWICK_TITLE_FORMAT " - Scanning Roms", kVersion);
+  window.SetTitle(title);
+
+  ScanOutcome outcome = ScanFolders(mode, source, dest, ShowProgress, &window);
+  if (outcome == ScanOutcome::kDone) {
+    // On the UI thread, so it never mixes its rows with a refresh the show filter started.
+    window.RunOnUiThread(RefreshRomList);
+    window.ShowMessage("Done!", "Scan");
+  } else {
+    window.ShowMessage(ErrorMessage(outcome), "Scan Error");
+  }
+  window.SendScanFinished();
+}
+
+void OnScanFinished(Window& window) {
+  for (int id : kScanFinishedControls) window.EnableControl(id, true);
+  SetIdleTitle(window);
+}
+
+bool IsRefusedDuringScan(int command) {
+  switch (command) {
+    case IDC_LOAD:
+    case IDC_RENAME:
+    case IDC_SCAN:
+    case IDC_MOVE:
+    case IDC_SAVE_LISTS:
+    case IDC_RESET_HAVES:
+    case IDC_INCLUDE_OPTIONS:
+    case IDC_NAMING_OPTIONS:
+    case IDC_RENAMING_OPTIONS:
+      return true;
+  }
+  return false;
+}
