@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/text.h"
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 
 class CrcIndexTest : public CoreTest {};
 

@@ -9,7 +9,7 @@
 
 #include "database/haves_file.h"
 #include "database/rom_table.h"
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "naming/display_name.h"
 #include "settings/settings.h"
 #include "app/controls.h"
@@ -53,7 +53,7 @@ class DatLoaderTest : public CoreTest {
     EXPECT_EQ("0 (0)", window_.text(IDC_KNOWN_COUNTER));
     EXPECT_TRUE(window_.rows().empty());
     EXPECT_EQ("before", window_.title());
-    window_.ClearMessages();
+    window_.ClearRecord();
   }
 };
 
@@ -256,7 +256,7 @@ TEST_F(DatLoaderTest, AHundredThousandLinesFillTheTableAndNoMore) {
 
 // Every title a load sets, each beside the loading title of the record parsed last at that
 // moment: the table is cleared before a load, and every line of these tests has a crc.
-class TitleWatcher : public FakeWindow {
+class TitleWatcher : public QuietWindow {
  public:
   struct Seen {
     std::string title;
@@ -270,7 +270,7 @@ class TitleWatcher : public FakeWindow {
                                        : "Tarnwick GBA v0.3a - Loading Dat - " +
                                              std::string(BuildDisplayName(parsed - 1).text);
     seen.push_back({title, parsed, expected});
-    FakeWindow::SetTitle(title);
+    QuietWindow::SetTitle(title);
   }
   std::vector<Seen> seen;
 };

@@ -2,7 +2,7 @@
 #include "naming/display_name.h"
 
 #include "database/rom_table.h"
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "settings/settings.h"
 
 class DisplayNameTest : public CoreTest {

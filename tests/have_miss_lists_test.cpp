@@ -10,7 +10,7 @@
 
 #include "base/text.h"
 #include "database/rom_table.h"
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "settings/settings.h"
 
 class HaveMissListsTest : public CoreTest {
@@ -21,16 +21,16 @@ class HaveMissListsTest : public CoreTest {
     ASSERT_EQ(1u, window_.messages().size());
     EXPECT_EQ(text, window_.messages()[0].text);
     EXPECT_EQ(caption, window_.messages()[0].caption);
-    window_.ClearMessages();
+    window_.ClearRecord();
   }
 };
 
 TEST_F(HaveMissListsTest, WritesSortedListsByteForByte) {
-  AddRom({"00000001", 0, "Zeta (E)", "003", "Roms", "", "", "", 1});
-  AddRom({"00000002", 0, "alpha (U)", "002", "Roms", "", "", "", 0});
-  AddRom({"00000003", 0, "Beta Dump", "001", "Beta", "", "", "", 1});  // excluded, but had
-  AddRom({"00000004", 0, "Gamma", "004", "Beta", "", "", "", 0});      // excluded, missing
-  AddRom({"00000005", 0, "_under", "005", "Roms", "", "", "", 0});
+  AddRom({"00000001", 0, "Zeta (E)", "003", "Roms", "", "", ""}, 1);
+  AddRom({"00000002", 0, "alpha (U)", "002", "Roms", "", "", ""}, 0);
+  AddRom({"00000003", 0, "Beta Dump", "001", "Beta", "", "", ""}, 1);  // excluded, but had
+  AddRom({"00000004", 0, "Gamma", "004", "Beta", "", "", ""}, 0);      // excluded, missing
+  AddRom({"00000005", 0, "_under", "005", "Roms", "", "", ""}, 0);
   ASSERT_EQ(1, SaveLists());
   ExpectOneMessage("Saved Logs!", "Save");
   EXPECT_EQ(
@@ -48,8 +48,8 @@ TEST_F(HaveMissListsTest, WritesSortedListsByteForByte) {
 }
 
 TEST_F(HaveMissListsTest, KeyIsNumberTextWithNumOtherwiseTheName) {
-  AddRom({"00000001", 0, "Bbb", "9", "Roms", "", "Zzz", "", 0});
-  AddRom({"00000002", 0, "Aaa", "10", "Roms", "", "Yyy", "", 0});
+  AddRom({"00000001", 0, "Bbb", "9", "Roms", "", "Zzz", ""}, 0);
+  AddRom({"00000002", 0, "Aaa", "10", "Roms", "", "Yyy", ""}, 0);
   g_settings.NAME = 1;  // lines show friendly names, but the key stays the normal name
   ASSERT_EQ(1, SaveLists());
   EXPECT_NE(std::string::npos, Miss().find("\n\nYyy\nZzz\n"));
@@ -103,7 +103,7 @@ TEST_F(HaveMissListsTest, SortMatchesTheExchangeSortIncludingEqualKeys) {
         snprintf(name, sizeof(name), "%s", names[(seed >> 16) % kNames]);
         snprintf(number, sizeof(number), "%s", names[(seed >> 8) % kNames]);
       }
-      AddRom({crc, i, name, number, "Roms", "", "", "", static_cast<int>(seed >> 30) & 1});
+      AddRom({crc, i, name, number, "Roms", "", "", ""}, static_cast<int>(seed >> 30) & 1);
     }
     for (bool by_number : {false, true}) {
       SCOPED_TRACE(std::string(table.what) + (by_number ? ", by number" : ", by name"));
@@ -118,8 +118,8 @@ TEST_F(HaveMissListsTest, SortMatchesTheExchangeSortIncludingEqualKeys) {
 }
 
 TEST_F(HaveMissListsTest, SecondRunWritesTheSameFiles) {
-  AddRom({"00000001", 0, "b", "2", "Roms", "", "", "", 1});
-  AddRom({"00000002", 0, "a", "1", "Roms", "", "", "", 0});
+  AddRom({"00000001", 0, "b", "2", "Roms", "", "", ""}, 1);
+  AddRom({"00000002", 0, "a", "1", "Roms", "", "", ""}, 0);
   ASSERT_EQ(1, SaveLists());
   std::string have = Have(), miss = Miss();
   ASSERT_EQ(1, SaveLists());
@@ -146,7 +146,7 @@ TEST_F(HaveMissListsTest, WriteFailuresAreReportedNotPassedOffAsSaved) {
   GTEST_SKIP() << "a full disk is stood in for by a link to /dev/full, which Windows lacks";
 #else
   if (!FileExists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  AddRom({"00000001", 0, "b", "", "Roms", "", "", "", 1});
+  AddRom({"00000001", 0, "b", "", "Roms", "", "", ""}, 1);
   for (const char* name : {kHaveListName, kMissListName}) {
     SCOPED_TRACE(name);
     std::filesystem::remove(NativePath(kHaveListName));

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 
 #include "database/rom_table.h"
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "app/controls.h"
 #include "platform/program_dir.h"
 
@@ -77,8 +77,8 @@ TEST_F(HavesFileTest, AppendIntoAFolderItCannotWriteIsSilent) {
 }
 
 TEST_F(HavesFileTest, ResetClearsFlagsRemovesFileAndRefreshes) {
-  AddRom({"aaaaaaaa", 0, "a", "", "Roms", "", "", "", 1});
-  AddRom({"bbbbbbbb", 0, "b", "", "Beta", "", "", "", 1});
+  AddRom({"aaaaaaaa", 0, "a", "", "Roms", "", "", ""}, 1);
+  AddRom({"bbbbbbbb", 0, "b", "", "Beta", "", "", ""}, 1);
   WriteFile(HavesPath(), "aaaaaaaabbbbbbbb");
   ResetHaves();
   EXPECT_EQ((std::vector<int>{0, 0}), Owned());

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "platform/file_system.h"
 #include "scanner/crc32.h"
 
@@ -117,7 +117,7 @@ TEST_F(IdentifyTest, LooseImagesByExtensionInAnyCase) {
 TEST_F(IdentifyTest, ZipsCountTheirGbaMembersFromTheCentralDirectory) {
   struct Row {
     const char* case_name;
-    std::vector<ZipEntry> entries;
+    std::vector<ZipMember> entries;
     int count;
   } rows[] = {
       {"deflated", {{"Game.gba", "one"}}, 1},

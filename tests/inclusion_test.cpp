@@ -1,7 +1,7 @@
 // The category filter: "Roms" always counts; special dumps count when their flag is on.
 #include "naming/inclusion.h"
 
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "settings/settings.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "database/rom_table.h"
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "settings/settings.h"
 #include "app/controls.h"
 #include "platform/program_dir.h"
@@ -186,7 +186,7 @@ TEST_F(IniFileTest, OptionsSurviveAFailedLoad) {
            "DB=\n", "DB=" + SystemPath("missing.zip") + "\n", "", too_long}) {
     SCOPED_TRACE(db_line.substr(0, 20));
     ResetSettings();
-    window_.ClearMessages();
+    window_.ClearRecord();
     window_.SetControlText(IDC_DATABASE_FIELD, "");
     WriteFile(IniPath(), db_line + "SRC=C:\\roms\nLOG=1\nNAME=2\nIncBeta=1\n");
     ASSERT_EQ(1, LoadIni());
@@ -216,7 +216,7 @@ TEST_F(IniFileTest, SaveFailuresKeepTheOldFile) {
     ASSERT_EQ(1u, window_.messages().size());
     EXPECT_EQ("Error Saving Ini!", window_.messages()[0].text);
     EXPECT_EQ("Save Error", window_.messages()[0].caption);
-    window_.ClearMessages();
+    window_.ClearRecord();
   }
 #endif
   // The file cannot be created at all.

@@ -10,7 +10,7 @@
 
 #include "database/haves_file.h"
 #include "database/rom_table.h"
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "app/list_commands.h"
 #include "reports/rom_rows.h"
 #include "scanner/crc32.h"
@@ -78,7 +78,7 @@ class ScanTest : public CoreTest {
   std::string Log(const char* name) { return ReadFile(NativePath(name)); }
 
   void Run(Mode mode) { Run(mode, window_); }
-  void Run(Mode mode, FakeWindow& window) {
+  void Run(Mode mode, QuietWindow& window) {
     SetMainWindow(&window);
     ScanWorker(window, mode == kRenameMode ? ScanMode::kRename
                        : mode == kMoveMode ? ScanMode::kMove
@@ -219,7 +219,7 @@ TEST_F(ScanTest, RenameIntoSubFolders) {
   g_settings.TYPE = 7;
   Rom("Omega", "image W");
   Loose("w.gba", "image W");
-  window_.ClearMessages();
+  window_.ClearRecord();
   Run(kRenameMode);
   EXPECT_TRUE(FileExists(Dest("Omega.gba")));
 }
@@ -298,7 +298,7 @@ TEST_F(ScanTest, DestinationInsideTheSourceIsNotScannedTwice) {
 
   // The same folder as source and destination: Rename names the files in place.
   window_.SetControlText(IDC_SOURCE_FIELD, SystemPath("src/Sorted").c_str());
-  window_.ClearMessages();
+  window_.ClearRecord();
   ResetHaves();
   Run(kRenameMode);
   EXPECT_EQ((std::vector<std::string>{"Alpha.gba", "Beta.gba", "old.txt"}),
@@ -407,7 +407,7 @@ TEST_F(ScanTest, ErrorExitsShowTheirMessageAndReenableTheControls) {
   };
   Rom("Alpha", "image A");
   for (const Row& r : rows) {
-    FakeWindow window;
+    QuietWindow window;
     window.SetControlText(IDC_SOURCE_FIELD, r.source.c_str());
     window.SetControlText(IDC_DEST_FIELD, r.dest.c_str());
     Run(r.mode, window);
@@ -597,7 +597,7 @@ TEST_F(ScanTest, FileNamesAtThePlatformLimit) {
   // A duplicate whose Dupes name would pass the limit stays where it is, and is logged.
   Loose(longest, "image A");
   WriteFile(Dest("Alpha.gba"), "the user's file");
-  window_.ClearMessages();
+  window_.ClearRecord();
   Run(kRenameMode);
   EXPECT_EQ("image A", ReadFile(Src(longest)));
   EXPECT_EQ("the user's file", ReadFile(Dest("Alpha.gba")));

@@ -2,7 +2,7 @@
 #include "naming/sub_folder.h"
 
 #include "database/rom_table.h"
-#include "fakes/test_support.h"
+#include "support/core_test.h"
 #include "settings/settings.h"
 
 TEST(CountryOfName, TagsInTheirOrder) {

@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-#include "fakes/test_support.h"
+#include "support/fixtures.h"
 #include "tools/seeded_bytes.h"
 
 namespace e2e {
@@ -48,7 +48,7 @@ void WriteDatabase(const std::string& path, const std::vector<Rom>& roms) {
 
 void WriteRomZip(const std::string& path,
                  const std::vector<std::pair<std::string, std::string>>& members) {
-  std::vector<ZipEntry> entries;
+  std::vector<ZipMember> entries;
   for (const auto& member : members) entries.push_back({member.first, member.second});
   WriteZip(path, entries);
 }

@@ -2,7 +2,7 @@
 // window with ownership taken from a haves file.
 #include "app/controls.h"
 #include "e2e/e2e_support.h"
-#include "fakes/test_support.h"
+#include "support/fixtures.h"
 
 namespace e2e {
 

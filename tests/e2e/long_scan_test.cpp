@@ -2,7 +2,7 @@
 // filter, and closing it must save the settings and end the process without waiting.
 #include "app/controls.h"
 #include "e2e/e2e_support.h"
-#include "fakes/test_support.h"
+#include "support/fixtures.h"
 
 namespace e2e {
 

@@ -2,7 +2,7 @@
 // close applies to the list at once, and what the INI file keeps of it.
 #include "app/controls.h"
 #include "e2e/e2e_support.h"
-#include "fakes/test_support.h"
+#include "support/fixtures.h"
 
 namespace e2e {
 namespace {

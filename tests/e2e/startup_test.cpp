@@ -4,7 +4,7 @@
 
 #include "app/controls.h"
 #include "e2e/e2e_support.h"
-#include "fakes/test_support.h"
+#include "support/fixtures.h"
 
 namespace e2e {
 namespace {

@@ -1,14 +1,14 @@
 // failing_file_system.cpp: every file operation of the core goes through here to the real
 // platform layer, counted by kind; the armed one fails instead, as a full disk, a vanished
 // folder or a locked file would make it fail.
-#include "fakes/failing_file_system.h"
+#include "fault/failing_file_system.h"
 
 #include <cerrno>
 #include <cstring>
 #include <map>
 #include <mutex>
 
-#include "fakes/real_file_system.h"
+#include "fault/real_file_system.h"
 #include "platform/file_system.h"
 
 #ifdef __GLIBC__

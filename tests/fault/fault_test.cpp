@@ -10,8 +10,8 @@
 
 #include "database/haves_file.h"
 #include "database/rom_table.h"
-#include "fakes/failing_file_system.h"
-#include "fakes/test_support.h"
+#include "fault/failing_file_system.h"
+#include "support/core_test.h"
 #include "app/list_commands.h"
 #include "reports/have_miss_lists.h"
 #include "reports/list_order.h"
@@ -163,7 +163,7 @@ class ScanFaultTest : public FaultTest {
   // Files lost: sources whose bytes are found fewer times than before, among the source and
   // the destination. Also fails the test for a source found twice, a user's file changed,
   // a file of unknown bytes, a torn haves file or a wrong message.
-  int Check(const char* fault, const FakeWindow& window) {
+  int Check(const char* fault, const QuietWindow& window) {
     std::map<std::string, int> wanted, found;
     for (const auto& [path, bytes] : sources_) ++wanted[bytes];
     std::map<std::string, std::string> dest = Files(NativePath("dest"));
@@ -208,7 +208,7 @@ TEST_F(ScanFaultTest, EveryFailureDuringAScanLosesNothing) {
       {"Rename LOG", 1, 0, 0, 1}, {"Move SUB LOG", 0, 1, 1, 1}, {"Move", 0, 1, 0, 0},
   };
   for (const Row& r : rows) {
-    std::unique_ptr<FakeWindow> window;
+    std::unique_ptr<QuietWindow> window;
     Sweep(
         r.label,
         [&] {
@@ -217,7 +217,7 @@ TEST_F(ScanFaultTest, EveryFailureDuringAScanLosesNothing) {
           g_settings.LOG = r.log;
           g_settings.TYPE = 0;
 
-          window = std::make_unique<FakeWindow>();
+          window = std::make_unique<QuietWindow>();
           window->SetControlText(IDC_SOURCE_FIELD, SystemPath("src").c_str());
           window->SetControlText(IDC_DEST_FIELD, SystemPath("dest").c_str());
           SetMainWindow(window.get());
@@ -248,7 +248,7 @@ TEST_F(ReportFaultTest, SaveListsNeverCallsAShortListSaved) {
   std::string clean_have, clean_miss;
   int saved = 0;
   Sweep(
-      "SaveLists", [&] { window_.ClearMessages(); }, [&] { saved = SaveLists(); },
+      "SaveLists", [&] { window_.ClearRecord(); }, [&] { saved = SaveLists(); },
       [&](const char* fault) {
         EXPECT_EQ(1u, window_.messages().size());
         if (window_.messages().empty()) return 0;
@@ -281,7 +281,7 @@ TEST_F(ReportFaultTest, SaveIniKeepsTheOldFileUnlessTheNewOneIsWhole) {
   Sweep(
       "SaveIni",
       [&] {
-        window_.ClearMessages();
+        window_.ClearRecord();
         WriteFile(ini, old);
       },
       [&] { saved = SaveIni(); },

@@ -1,0 +1,127 @@
+// quiet_window.cpp: the recording main window of the tests and tools.
+#include "support/quiet_window.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/controls.h"
+#include "app/scan_worker.h"
+
+QuietWindow::QuietWindow(bool record) : record_(record) {
+  controls_[IDC_LOAD].enabled = true;
+  controls_[IDC_KNOWN_COUNTER].text = "0 (0)";
+  controls_[IDC_HAVE_COUNTER].text = "0";
+  controls_[IDC_MISS_COUNTER].text = "0";
+  controls_[IDC_SHOW_ALL].checked = true;
+}
+
+void QuietWindow::Record(const std::string& event) {
+  if (record_) events_.push_back(event);
+}
+
+void QuietWindow::EnableControl(int id, bool enabled) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  controls_[id].enabled = enabled;
+  Record((enabled ? "enable " : "disable ") + std::to_string(id));
+}
+
+void QuietWindow::SetControlText(int id, const char* text) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  controls_[id].text = text;
+}
+
+int QuietWindow::GetControlText(int id, char* out, int size) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (size <= 0) return 0;
+  const std::string& text = controls_[id].text;
+  size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
+  memcpy(out, text.data(), n);
+  out[n] = '\0';
+  return static_cast<int>(n);
+}
+
+void QuietWindow::SetTitle(const char* title) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  title_ = title;
+  ++title_changes_;
+  Record(std::string("title ") + title);
+}
+
+void QuietWindow::SetRadio(int id, bool on) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  controls_[id].checked = on;
+}
+
+bool QuietWindow::IsRadioOn(int id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return controls_[id].checked;
+}
+
+void QuietWindow::ClearList() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  rows_.clear();
+}
+
+void QuietWindow::AddListRow(const char* text) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  rows_.push_back(text);
+}
+
+void QuietWindow::EndListRows() {}
+
+void QuietWindow::SetProgress(int position) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (record_) progress_.push_back(position);
+  Record("progress " + std::to_string(position));
+}
+
+void QuietWindow::ShowMessage(const char* text, const char* caption) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (!record_) messages_.clear();  // the last one only
+  messages_.push_back({text, caption});
+  Record(std::string("message ") + text);
+}
+
+void QuietWindow::SendScanFinished() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    ++scan_finished_;
+    Record("scan-finished");
+  }
+  OnScanFinished(*this);
+}
+
+void QuietWindow::RunOnUiThread(void (*task)()) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Record("ui-task");
+  }
+  task();
+}
+
+bool QuietWindow::enabled(int id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return controls_[id].enabled;
+}
+
+std::string QuietWindow::text(int id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return controls_[id].text;
+}
+
+std::string QuietWindow::title() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return title_;
+}
+
+void QuietWindow::ClearRecord() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  messages_.clear();
+  events_.clear();
+  progress_.clear();
+}
+
+void QuietWindow::Show(int radio_id) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (int id : {IDC_SHOW_ALL, IDC_SHOW_HAVE, IDC_SHOW_MISS}) controls_[id].checked = id == radio_id;
+}
