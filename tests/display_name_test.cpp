@@ -1,74 +1,41 @@
-// Display names: piece order, option combinations and the 32-bit Mbit arithmetic.
+// Display names: piece order, option combinations and the 32-bit mbit arithmetic.
 #include "naming/display_name.h"
 
+#include <cstring>
+#include <tuple>
+
 #include "database/rom_table.h"
-#include "support/core_test.h"
 #include "settings/settings.h"
+#include "support/core_test.h"
 
-class DisplayNameTest : public CoreTest {
- protected:
-  int AddSample(int size) {
-    return AddRom(
-        {"1a2b3c4d", size, "Some Game (E)", "0001", "Roms", "Ltd", "Friendly", "Some_Game_E-LTD"});
-  }
-  void SetNaming(int num, int grp, int size, int crc) {
-    g_settings.NUM = num;
-    g_settings.GRP = grp;
-    g_settings.SIZE = size;
-    g_settings.CRC = crc;
-  }
-};
+class DisplayNameTest : public CoreTest {};
 
-TEST_F(DisplayNameTest, WorkedExamples) {
-  struct Row {
-    int num, grp, size, crc, bytes;
-    const char* expected;
-  } rows[] = {
-      {0, 0, 0, 0, 123, "Some Game (E)"},
-      {1, 0, 1, 1, 4194304, "0001Some Game (E) (32mbit) (1a2b3c4d)"},
-      {0, 1, 0, 0, 5, "Some Game (E) (Ltd)"},
-      {0, 0, 1, 0, 8388608, "Some Game (E) (64mbit)"},
-      {0, 0, 1, 0, 4194303, "Some Game (E) (31mbit)"},
-      {1, 1, 1, 1, 131072, "0001Some Game (E) (Ltd) (1mbit) (1a2b3c4d)"},
-  };
-  for (const Row& r : rows) {
+TEST_F(DisplayNameTest, PiecesInTheirOrder) {
+  // Options: N number, G group, S size, C crc, and the NAME digit.
+  const std::tuple<const char*, int, const char*> rows[] = {
+      {"0", 123, "Some Game (E)"},
+      {"0NSC", 4194304, "0001Some Game (E) (32mbit) (1a2b3c4d)"},
+      {"0G", 5, "Some Game (E) (Ltd)"},
+      {"0S", 4194303, "Some Game (E) (31mbit)"},
+      {"1NGSC", 131072, "0001Friendly (Ltd) (1mbit) (1a2b3c4d)"},
+      {"2", 0, "Some_Game_E-LTD"},
+      {"3N", 0, "0001"},
+      {"9G", 0, " (Ltd)"}};
+  for (const auto& [options, bytes, expected] : rows) {
     ClearRomTable();
-    int index = AddSample(r.bytes);
-    SetNaming(r.num, r.grp, r.size, r.crc);
-    EXPECT_STREQ(r.expected, BuildDisplayName(index).text) << r.expected;
+    AddRom(
+        {"1a2b3c4d", bytes, "Some Game (E)", "0001", "Roms", "Ltd", "Friendly", "Some_Game_E-LTD"});
+    g_settings.NAME = options[0] - '0';
+    g_settings.NUM = strchr(options, 'N') != nullptr, g_settings.GRP = !!strchr(options, 'G');
+    g_settings.SIZE = strchr(options, 'S') != nullptr, g_settings.CRC = !!strchr(options, 'C');
+    EXPECT_STREQ(expected, BuildDisplayName(0).text) << options;
   }
-}
-
-TEST_F(DisplayNameTest, NameKinds) {
-  int index = AddSample(0);
-  struct Row {
-    int name;
-    const char* expected;
-  } rows[] = {{0, "Some Game (E)"}, {1, "Friendly"}, {2, "Some_Game_E-LTD"}, {3, ""}, {9, ""}};
-  for (const Row& r : rows) {
-    g_settings.NAME = r.name;
-    EXPECT_STREQ(r.expected, BuildDisplayName(index).text) << "NAME " << r.name;
-  }
-}
-
-TEST_F(DisplayNameTest, EmptyFieldsStillGiveTheirBrackets) {
-  int index = AddRom({"", 0, "Game", "", "Roms"});
-  SetNaming(1, 1, 0, 1);
-  EXPECT_STREQ("Game () ()", BuildDisplayName(index).text);
 }
 
 TEST(MbitFigure, ThirtyTwoBitArithmetic) {
-  struct Row {
-    int32_t size, mbit;
-  } rows[] = {
-      {0, 0},
-      {131071, 0},
-      {131072, 1},
-      {-131072, -1},
-      {-131071, 0},  // truncated toward zero
-      {268435455, 2047},
-      {268435456, -2048},  // the product leaves the signed range
-      {33554432, 256},
-  };
-  for (const Row& r : rows) EXPECT_EQ(r.mbit, MbitFigure(r.size)) << r.size;
+  // size * 8 wraps from 256 MiB on; the quotient is truncated toward zero.
+  const int32_t rows[][2] = {{0, 0},        {131071, 0},     {131072, 1},       {-131072, -1},
+                             {-131071, 0},  {33554432, 256}, {268435455, 2047}, {268435456, -2048},
+                             {INT32_MAX, 0}};
+  for (const auto& [size, mbit] : rows) EXPECT_EQ(mbit, MbitFigure(size)) << size;
 }

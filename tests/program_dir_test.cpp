@@ -4,22 +4,17 @@
 #include <gtest/gtest.h>
 
 TEST(ProgramDirectory, CutAfterLastSeparator) {
-  struct Row {
-    const char* exe;
-    const char* dir;
-  } rows[] = {
-      {"C:\\Tools\\x.exe", "C:\\Tools\\"},
-      {"C:x.exe", "C:"},
-      {"x.exe", "x.exe"},      // neither separator: the whole path stays
-      {"\\x.exe", "\\x.exe"},  // the first character is never looked at
-      {"Z:\\tmp\\a\\b\\tarnwick.exe", "Z:\\tmp\\a\\b\\"},
-  };
-  for (const Row& r : rows) {
-    SetProgramDirectory(r.exe);
-    EXPECT_STREQ(r.dir, ProgramDirectory()) << r.exe;
+  // Without a separator the path stays whole; its first character is never looked at.
+  const char* rows[][2] = {{"C:\\Tools\\x.exe", "C:\\Tools\\"},
+                           {"Z:\\a\\b\\t.exe", "Z:\\a\\b\\"},
+                           {"C:x.exe", "C:"},
+                           {"x.exe", "x.exe"},
+                           {"\\x.exe", "\\x.exe"}};
+  for (const auto& [exe, dir] : rows) {
+    SetProgramDirectory(exe);
+    EXPECT_STREQ(dir, ProgramDirectory()) << exe;
   }
-  SetProgramDirectory("C:\\Tools\\x.exe");
   char path[kProgramFilePathSize];
   ASSERT_TRUE(ProgramFilePath(path, "qvxgba.ini"));
-  EXPECT_STREQ("C:\\Tools\\qvxgba.ini", path);
+  EXPECT_STREQ("\\x.exeqvxgba.ini", path);
 }

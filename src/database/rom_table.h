@@ -1,4 +1,5 @@
-// rom_table.h: the one in-memory copy of the loaded database, fixed at 8096 records.
+// rom_table.h: the one in-memory copy of the loaded database, fixed at 8096 records. It is
+// process-wide: written by a load and by SaveLists' sort, while have flags also change in a scan.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
-// program_dir.h: the folder of the executable, prefix of every file kept beside it.
+// program_dir.h: the folder of the executable, prefix of every file kept beside it; process-wide,
+// set once at start-up.
 #pragma once
 
 #include <cstddef>

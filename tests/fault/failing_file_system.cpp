@@ -1,6 +1,6 @@
 // failing_file_system.cpp: every file operation of the core goes through here to the real
-// platform layer, counted by kind; the armed one fails instead, as a full disk, a vanished
-// folder or a locked file would make it fail.
+// platform layer (compiled again with its functions renamed Real*), counted by kind; the armed
+// one fails instead, as a full disk, a vanished folder or a locked file would make it fail.
 #include "fault/failing_file_system.h"
 
 #include <cerrno>
@@ -8,12 +8,25 @@
 #include <map>
 #include <mutex>
 
-#include "fault/real_file_system.h"
 #include "platform/file_system.h"
 
 #ifdef __GLIBC__
 #include <unistd.h>
 #endif
+
+FILE* RealOpenFile(const char* path, const char* mode);
+int RealCloseFile(FILE* file);
+int RealFlushFile(FILE* file);
+int RealRemovePath(const char* path);
+int RealReplacePath(const char* from, const char* to);
+int RealResizeFile(const char* path, long size);
+int RealExecutablePath(char* out, int size);
+FolderListing* RealOpenFolderListing(const char* pattern);
+int RealNextFolderEntry(FolderListing* listing, FolderEntry* entry);
+void RealCloseFolderListing(FolderListing* listing);
+int RealIsFolder(const char* path);
+int RealMakeDirectory(const char* path);
+int RealMovePath(const char* from, const char* to);
 
 namespace {
 
@@ -21,25 +34,23 @@ std::mutex g_mutex;  // a scan calls in from its worker thread
 int g_counts[kFaultKinds];
 Fault g_armed_kind = Fault::kOpen;
 int g_armed_at = 0;  // 0: nothing armed
-bool g_from_then_on = false;
-bool g_fired = false;
+bool g_from_then_on = false, g_fired = false;
 
 // Counts one operation; true when it is the one to fail.
 bool Fails(Fault kind) {
   std::lock_guard<std::mutex> lock(g_mutex);
   int n = ++g_counts[static_cast<int>(kind)];
-  if (g_armed_at == 0 || kind != g_armed_kind) return false;
-  if (n != g_armed_at && !(g_from_then_on && n > g_armed_at)) return false;
-  g_fired = true;
-  return true;
+  bool fails = g_armed_at != 0 && kind == g_armed_kind &&
+               (n == g_armed_at || (g_from_then_on && n > g_armed_at));
+  return g_fired = g_fired || fails, fails;
 }
 
 #ifdef __GLIBC__
 // A stream opened for writing is a cookie stream over the real file's descriptor, so a write
-// can reach the disk in part and then fail. The real FILE* is kept only to be closed.
+// can reach the disk in part and then fail; the real FILE* is kept only to be closed. Windows
+// has no such streams: there writes never fail part-way.
 struct Stream {
   FILE* real;
-  int fd;
   bool lose_buffered;  // a failed close or flush: what is still buffered never arrives
   // Small, so long outputs reach the disk in many writes, each a point to fail at. glibc
   // takes a buffer size from setvbuf only with a buffer.
@@ -48,33 +59,21 @@ struct Stream {
 std::map<FILE*, Stream*> g_streams;
 
 ssize_t StreamRead(void* cookie, char* buffer, size_t size) {
-  return read(static_cast<Stream*>(cookie)->fd, buffer, size);
+  return read(fileno(static_cast<Stream*>(cookie)->real), buffer, size);
 }
 
 ssize_t StreamWrite(void* cookie, const char* buffer, size_t size) {
   Stream* stream = static_cast<Stream*>(cookie);
-  if (stream->lose_buffered) {
-    errno = EIO;
-    return 0;
-  }
   // A full disk takes what fits and refuses the rest.
-  size_t room = Fails(Fault::kWrite) ? size / 2 : size;
-  size_t done = 0;
-  while (done < room) {
-    ssize_t written = write(stream->fd, buffer + done, room - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) break;
-    done += static_cast<size_t>(written);
-  }
-  if (done < size) errno = ENOSPC;
-  return static_cast<ssize_t>(done);
+  size_t room = stream->lose_buffered ? 0 : Fails(Fault::kWrite) ? size / 2 : size;
+  ssize_t done = room == 0 ? 0 : write(fileno(stream->real), buffer, room);
+  errno = ENOSPC;
+  return done;
 }
 
 int StreamSeek(void* cookie, off64_t* offset, int whence) {
-  off64_t at = lseek64(static_cast<Stream*>(cookie)->fd, *offset, whence);
-  if (at < 0) return -1;
-  *offset = at;
-  return 0;
+  *offset = lseek64(fileno(static_cast<Stream*>(cookie)->real), *offset, whence);
+  return *offset < 0 ? -1 : 0;
 }
 
 int StreamClose(void* cookie) {
@@ -84,30 +83,13 @@ int StreamClose(void* cookie) {
   return closed ? 0 : -1;
 }
 
-bool Writes(const char* mode) { return strpbrk(mode, "wa+") != nullptr; }
-
-FILE* WrapForWriting(FILE* real, const char* mode) {
-  Stream* stream = new Stream{real, fileno(real), false, {}};
-  FILE* file = fopencookie(stream, mode, {StreamRead, StreamWrite, StreamSeek, StreamClose});
-  if (file == nullptr) {
-    RealCloseFile(real);
-    delete stream;
-    return nullptr;
-  }
-  setvbuf(file, stream->buffer, _IOFBF, sizeof stream->buffer);
-  std::lock_guard<std::mutex> lock(g_mutex);
-  g_streams[file] = stream;
-  return file;
-}
-
-// The cookie of one of our streams, taken off the list when closing; nullptr for a stream
-// opened for reading only, which is the real one.
+// Our stream for file, taken off the list when closing; nullptr for a stream opened for
+// reading only, which is the real one.
 Stream* CookieOf(FILE* file, bool closing) {
   std::lock_guard<std::mutex> lock(g_mutex);
   auto found = g_streams.find(file);
-  if (found == g_streams.end()) return nullptr;
-  Stream* stream = found->second;
-  if (closing) g_streams.erase(found);
+  Stream* stream = found == g_streams.end() ? nullptr : found->second;
+  if (stream != nullptr && closing) g_streams.erase(found);
   return stream;
 }
 #endif
@@ -120,48 +102,33 @@ const char* FaultName(Fault kind) {
   return kNames[static_cast<int>(kind)];
 }
 
-void ResetFaults() {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  for (int& count : g_counts) count = 0;
-  g_armed_at = 0;
-  g_from_then_on = false;
-  g_fired = false;
-}
+void ResetFaults() { ArmFault(Fault::kOpen, -1), std::fill_n(g_counts, kFaultKinds, 0); }
 
 void ArmFault(Fault kind, int n, bool from_then_on) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_armed_kind = kind;
-  g_armed_at = g_counts[static_cast<int>(kind)] + n;
+  g_armed_at = n < 0 ? 0 : g_counts[static_cast<int>(kind)] + n;
   g_from_then_on = from_then_on;
   g_fired = false;
 }
 
-int FaultCount(Fault kind) {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  return g_counts[static_cast<int>(kind)];
-}
-
-bool FaultFired() {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  return g_fired;
-}
-
-#ifdef __GLIBC__
-bool CanFailWrites() { return true; }
-#else
-bool CanFailWrites() { return false; }
-#endif
+int FaultCount(Fault kind) { return g_counts[static_cast<int>(kind)]; }  // after a run: no lock
+bool FaultFired() { return g_fired; }
 
 FILE* OpenFile(const char* path, const char* mode) {
-  if (Fails(Fault::kOpen)) {
-    errno = EACCES;
-    return nullptr;
-  }
+  if (Fails(Fault::kOpen)) return errno = EACCES, nullptr;
   FILE* file = RealOpenFile(path, mode);
 #ifdef __GLIBC__
-  if (file != nullptr && Writes(mode)) return WrapForWriting(file, mode);
-#endif
+  if (file == nullptr || strpbrk(mode, "wa+") == nullptr) return file;
+  Stream* stream = new Stream{file, false, {}};
+  FILE* cookie = fopencookie(stream, mode, {StreamRead, StreamWrite, StreamSeek, StreamClose});
+  if (cookie == nullptr) return RealCloseFile(file), delete stream, nullptr;
+  setvbuf(cookie, stream->buffer, _IOFBF, sizeof stream->buffer);
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_streams[cookie] = stream, cookie;
+#else
   return file;
+#endif
 }
 
 int CloseFile(FILE* file) {
@@ -169,12 +136,10 @@ int CloseFile(FILE* file) {
 #ifdef __GLIBC__
   if (Stream* stream = CookieOf(file, true)) {
     stream->lose_buffered = fail;
-    bool closed = fclose(file) == 0;  // closes the real file through the cookie
-    return closed && !fail ? 1 : 0;
+    return fclose(file) == 0 && !fail;  // closes the real file through the cookie
   }
 #endif
-  int closed = RealCloseFile(file);
-  return fail ? 0 : closed;
+  return RealCloseFile(file) && !fail;
 }
 
 int FlushFile(FILE* file) {
@@ -184,41 +149,32 @@ int FlushFile(FILE* file) {
     stream->lose_buffered = fail;
     bool flushed = fflush(file) == 0;
     stream->lose_buffered = false;
-    return flushed && !fail && RealFlushFile(stream->real) ? 1 : 0;
+    return flushed && !fail && RealFlushFile(stream->real);
   }
 #endif
-  return fail ? 0 : RealFlushFile(file);
+  return !fail && RealFlushFile(file);
 }
 
-int RemovePath(const char* path) { return Fails(Fault::kRemove) ? 0 : RealRemovePath(path); }
-
+int RemovePath(const char* path) { return !Fails(Fault::kRemove) && RealRemovePath(path); }
 int ReplacePath(const char* from, const char* to) {
-  return Fails(Fault::kMove) ? 0 : RealReplacePath(from, to);
+  return !Fails(Fault::kMove) && RealReplacePath(from, to);
 }
-
 int ResizeFile(const char* path, long size) {
-  return Fails(Fault::kResize) ? 0 : RealResizeFile(path, size);
+  return !Fails(Fault::kResize) && RealResizeFile(path, size);
 }
-
 int ExecutablePath(char* out, int size) { return RealExecutablePath(out, size); }
-
 FolderListing* OpenFolderListing(const char* pattern) {
   return Fails(Fault::kList) ? nullptr : RealOpenFolderListing(pattern);
 }
-
 int NextFolderEntry(FolderListing* listing, FolderEntry* entry) {
   return RealNextFolderEntry(listing, entry);
 }
-
 void CloseFolderListing(FolderListing* listing) { RealCloseFolderListing(listing); }
-
 // A query: it changes nothing, so there is nothing to fail.
 int IsFolder(const char* path) { return RealIsFolder(path); }
-
 int MakeDirectory(const char* path) {
-  return Fails(Fault::kMakeDirectory) ? 0 : RealMakeDirectory(path);
+  return !Fails(Fault::kMakeDirectory) && RealMakeDirectory(path);
 }
-
 int MovePath(const char* from, const char* to) {
-  return Fails(Fault::kMove) ? 0 : RealMovePath(from, to);
+  return !Fails(Fault::kMove) && RealMovePath(from, to);
 }

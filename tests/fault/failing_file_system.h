@@ -17,16 +17,10 @@ const char* FaultName(Fault kind);
 
 // Counts operations of every kind from zero and disarms any fault.
 void ResetFaults();
-
 // Makes the n-th operation of kind from now (1 for the next) fail; every other one works.
 // With from_then_on, every later operation of that kind fails too, as on a disk that is full.
 void ArmFault(Fault kind, int n, bool from_then_on = false);
-
 // Operations of kind since the last reset, the failed one included.
 int FaultCount(Fault kind);
-
 // True once the armed fault has happened.
 bool FaultFired();
-
-// Whether this build can fail writes part-way (it needs glibc's fopencookie).
-bool CanFailWrites();

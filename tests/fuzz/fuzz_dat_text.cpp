@@ -1,12 +1,10 @@
 // fuzz_dat_text.cpp: the dat parser on arbitrary expanded text, then the list built from it.
 #include <cstring>
 
-#include "app/load.h"
+#include "app/list_commands.h"
 #include "database/dat_parser.h"
 #include "database/rom_table.h"
-#include "fuzz_support.h"
-#include "app/list_commands.h"
-#include "reports/rom_rows.h"
+#include "fuzz/fuzz_target.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   SetUpFuzzProcess();
@@ -14,8 +12,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // The loader hands the parser an all-zero table. Only the records the last run wrote need
-  // clearing, which is much cheaper than zeroing all 8096 every run.
+  // The parser expects a zeroed table; clearing only what the last run wrote is much cheaper
+  // than zeroing all 8096 records.
   memset(g_roms, 0, sizeof(RomRecord) * static_cast<size_t>(rom_count));
   rom_count = 0;
   if (ParseDat(reinterpret_cast<const char*>(data), size)) RefreshRomList();

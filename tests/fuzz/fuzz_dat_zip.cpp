@@ -1,7 +1,6 @@
 // fuzz_dat_zip.cpp: a whole database load from an arbitrary file.
 #include "app/load.h"
-#include "database/dat_parser.h"
-#include "fuzz_support.h"
+#include "fuzz/fuzz_target.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   SetUpFuzzProcess();
@@ -9,7 +8,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (!WriteFuzzFile("database.zip", data, size)) return 0;
-  LoadDatabase(FuzzSystemPath("database.zip").c_str());
+  std::string path = WriteInput("database.zip", data, size);
+  if (!path.empty()) LoadDatabase(path.c_str());
   return 0;
 }

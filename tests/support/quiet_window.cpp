@@ -10,8 +10,7 @@
 QuietWindow::QuietWindow(bool record) : record_(record) {
   controls_[IDC_LOAD].enabled = true;
   controls_[IDC_KNOWN_COUNTER].text = "0 (0)";
-  controls_[IDC_HAVE_COUNTER].text = "0";
-  controls_[IDC_MISS_COUNTER].text = "0";
+  controls_[IDC_HAVE_COUNTER].text = controls_[IDC_MISS_COUNTER].text = "0";
   controls_[IDC_SHOW_ALL].checked = true;
 }
 
@@ -20,18 +19,15 @@ void QuietWindow::Record(const std::string& event) {
 }
 
 void QuietWindow::EnableControl(int id, bool enabled) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  auto lock = Hold();
   controls_[id].enabled = enabled;
   Record((enabled ? "enable " : "disable ") + std::to_string(id));
 }
 
-void QuietWindow::SetControlText(int id, const char* text) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  controls_[id].text = text;
-}
+void QuietWindow::SetControlText(int id, const char* text) { Hold(), controls_[id].text = text; }
 
 int QuietWindow::GetControlText(int id, char* out, int size) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  auto lock = Hold();
   if (size <= 0) return 0;
   const std::string& text = controls_[id].text;
   size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
@@ -41,42 +37,26 @@ int QuietWindow::GetControlText(int id, char* out, int size) {
 }
 
 void QuietWindow::SetTitle(const char* title) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  auto lock = Hold();
   title_ = title;
   ++title_changes_;
   Record(std::string("title ") + title);
 }
 
-void QuietWindow::SetRadio(int id, bool on) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  controls_[id].checked = on;
-}
-
-bool QuietWindow::IsRadioOn(int id) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return controls_[id].checked;
-}
-
-void QuietWindow::ClearList() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  rows_.clear();
-}
-
-void QuietWindow::AddListRow(const char* text) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  rows_.push_back(text);
-}
-
+void QuietWindow::SetRadio(int id, bool on) { Hold(), controls_[id].checked = on; }
+bool QuietWindow::IsRadioOn(int id) { return Hold(), controls_[id].checked; }
+void QuietWindow::ClearList() { Hold(), rows_.clear(); }
+void QuietWindow::AddListRow(const char* text) { Hold(), rows_.push_back(text); }
 void QuietWindow::EndListRows() {}
 
 void QuietWindow::SetProgress(int position) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  auto lock = Hold();
   if (record_) progress_.push_back(position);
   Record("progress " + std::to_string(position));
 }
 
 void QuietWindow::ShowMessage(const char* text, const char* caption) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  auto lock = Hold();
   if (!record_) messages_.clear();  // the last one only
   messages_.push_back({text, caption});
   Record(std::string("message ") + text);
@@ -84,7 +64,7 @@ void QuietWindow::ShowMessage(const char* text, const char* caption) {
 
 void QuietWindow::SendScanFinished() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    auto lock = Hold();
     ++scan_finished_;
     Record("scan-finished");
   }
@@ -92,36 +72,23 @@ void QuietWindow::SendScanFinished() {
 }
 
 void QuietWindow::RunOnUiThread(void (*task)()) {
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    Record("ui-task");
-  }
+  Hold(), Record("ui-task");
   task();
 }
 
-bool QuietWindow::enabled(int id) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return controls_[id].enabled;
-}
-
-std::string QuietWindow::text(int id) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return controls_[id].text;
-}
-
-std::string QuietWindow::title() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return title_;
-}
+bool QuietWindow::enabled(int id) { return Hold(), controls_[id].enabled; }
+std::string QuietWindow::text(int id) { return Hold(), controls_[id].text; }
+std::string QuietWindow::title() { return Hold(), title_; }
 
 void QuietWindow::ClearRecord() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  auto lock = Hold();
   messages_.clear();
   events_.clear();
   progress_.clear();
 }
 
 void QuietWindow::Show(int radio_id) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (int id : {IDC_SHOW_ALL, IDC_SHOW_HAVE, IDC_SHOW_MISS}) controls_[id].checked = id == radio_id;
+  auto lock = Hold();
+  for (int id : {IDC_SHOW_ALL, IDC_SHOW_HAVE, IDC_SHOW_MISS})
+    controls_[id].checked = id == radio_id;
 }

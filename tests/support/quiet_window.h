@@ -59,6 +59,7 @@ class QuietWindow : public Window {
     std::string text;
   };
   void Record(const std::string& event);
+  std::unique_lock<std::mutex> Hold() { return std::unique_lock<std::mutex>(mutex_); }
 
   bool record_;
   std::mutex mutex_;

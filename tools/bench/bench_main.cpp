@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,11 +14,12 @@
 #include <string>
 
 #include "database/rom_table.h"
+#include "platform/program_dir.h"
 #include "scanner/crc32.h"
 #include "settings/settings.h"
+#include "support/temp_folder.h"
 #include "tools/bench/sections.h"
 #include "tools/bench/timing.h"
-#include "platform/program_dir.h"
 
 namespace bench {
 
@@ -38,21 +40,26 @@ int64_t ReadToNowhere(const std::string& path) {
 }
 
 int CountLines(const std::string& path) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (file == nullptr) return 0;
-  int lines = 0;
-  for (int c; (c = fgetc(file)) != EOF;) lines += c == '\n';
-  fclose(file);
-  return lines;
+  std::string text = ReadFile(path);
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::string TakeMessage(QuietWindow& window) {
+  std::string text = window.messages().empty() ? "" : window.messages().back().text;
+  window.ClearRecord();
+  return text;
 }
 
 namespace {
 
 // The whole benchmark, in the child process; its exit code.
 int RunBenchmark(const Sizes& sizes, const std::string& work) {
-  QuietWindow window;
+  QuietWindow window(false);
   Context context{sizes, work, work + "/program", &window};
-  if (!Check(MakeFolder(context.program_dir), "cannot make " + context.program_dir)) return 1;
+  std::error_code error;
+  if (!Check(std::filesystem::create_directory(context.program_dir, error),
+             "cannot make " + context.program_dir))
+    return 1;
   SetMainWindow(&window);
   SetProgramDirectory(SystemPath(context.program_dir + "/tarnwick.exe").c_str());
   ResetSettings();
@@ -95,28 +102,22 @@ int Usage() {
 
 int main(int argc, char** argv) {
   bool quick = false;
-  const char* base = getenv("TMPDIR");
-  if (base == nullptr || base[0] == '\0') base = "/tmp";
   for (int i = 1; i < argc; ++i) {
-    if (strcmp(argv[i], "--quick") == 0) {
+    if (strcmp(argv[i], "--quick") == 0)
       quick = true;
-    } else if (strcmp(argv[i], "--work") == 0 && i + 1 < argc) {
-      base = argv[++i];
-    } else {
+    else if (strcmp(argv[i], "--work") == 0 && i + 1 < argc)
+      setenv("TMPDIR", argv[++i], 1);  // where the workload folder is made
+    else
       return bench::Usage();
-    }
   }
-  std::string pattern = std::string(base) + "/tarnwick-bench-XXXXXX";
-  if (mkdtemp(&pattern[0]) == nullptr) {
-    perror(("bench: cannot make a folder in " + std::string(base)).c_str());
+  TempFolder folder("tarnwick-bench");  // removed by the parent, whatever the child did
+  if (!folder.ok()) {
+    const char* base = getenv("TMPDIR");
+    fprintf(stderr, "bench: cannot make a folder in %s\n", base != nullptr ? base : "/tmp");
     return 1;
   }
-  std::string work = std::filesystem::absolute(pattern).generic_string();
+  std::string work = std::filesystem::absolute(folder.path()).generic_string();
   fprintf(stderr, "bench: workload in %s\n", work.c_str());
-
-  // The benchmark runs in a child, so that the folder (over a gigabyte) is removed however
-  // the child ends: a failed check, a crash, or an interrupt.
-  fflush(nullptr);
   pid_t child = fork();
   if (child == 0) {
     int code = bench::RunBenchmark(quick ? bench::QuickSizes() : bench::FullSizes(), work);
@@ -136,9 +137,5 @@ int main(int argc, char** argv) {
   } else {
     perror("bench: fork");
   }
-  std::error_code error;
-  std::filesystem::remove_all(work, error);
-  if (error)
-    fprintf(stderr, "bench: cannot remove %s: %s\n", work.c_str(), error.message().c_str());
   return code;
 }

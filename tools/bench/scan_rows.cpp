@@ -8,15 +8,16 @@
 #include <filesystem>
 #include <vector>
 
-#include "database/crc_index.h"
+#include "app/controls.h"
 #include "app/load.h"
+#include "app/scan_worker.h"
+#include "database/crc_index.h"
 #include "database/dat_parser.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "naming/display_name.h"
 #include "scanner/identify.h"
 #include "scanner/log_files.h"
-#include "app/scan_worker.h"
 #include "scanner/scan_folders.h"
 #include "settings/settings.h"
 #include "tools/bench/sections.h"
@@ -32,7 +33,7 @@ const char* const kLogNames[] = {"multifiles.txt", "wrongnames.txt", "notmoved.t
 // The state a scan starts from here: nothing owned, an empty haves file, no logs.
 void FreshScanState(const Context& context) {
   for (int i = 0; i < rom_count; ++i) SetOwned(g_roms[i], false);
-  WriteBytes(context.program_dir + "/" + kHavesFileName, "");
+  WriteFile(context.program_dir + "/" + kHavesFileName, "");
   for (const char* log : kLogNames) remove((context.program_dir + "/" + log).c_str());
 }
 
@@ -85,9 +86,14 @@ int64_t ReadFolderToNowhere(const std::string& folder) {
 }
 
 // One scan of the collection in the mode of the flags; false unless it ended with "Done!".
-bool RunScanWorker(QuietWindow& window, int rename, int move) {
-  ScanWorker(window, rename ? ScanMode::kRename : move ? ScanMode::kMove : ScanMode::kScan);
-  return window.TakeMessage() == "Done!";
+bool RunScanWorker(QuietWindow& window, ScanMode mode) {
+  ScanWorker(window, mode);
+  return TakeMessage(window) == "Done!";
+}
+
+void SetPaths(QuietWindow& window, const std::string& source, const std::string& dest) {
+  window.SetControlText(IDC_SOURCE_FIELD, SystemPath(source).c_str());
+  window.SetControlText(IDC_DEST_FIELD, SystemPath(dest).c_str());
 }
 
 // The compare name a Scan reports for a wrong name: the file name cut at ".zip" and ".gba".
@@ -104,21 +110,22 @@ bool ScanCollection(const Context& context, const Collection& collection, const 
                     bool zips) {
   QuietWindow& window = *context.window;
   std::string dest = context.work + "/scan-dest";
-  window.SetPaths(SystemPath(collection.folder), SystemPath(dest));
+  SetPaths(window, collection.folder, dest);
   for (const CollectionFile& file : collection.files)
     ReadToNowhere(collection.folder + "/" + file.name);
 
   int reps = context.sizes.slow_reps;
   bool done = true;
   double scan = MedianMs(
-      reps, [&] { FreshScanState(context); }, [&] { done &= RunScanWorker(window, 0, 0); });
+      reps, [&] { FreshScanState(context); },
+      [&] { done &= RunScanWorker(window, ScanMode::kScan); });
   std::string where = "Scan " + label;
   if (!Check(done, where + ": the scan did not end with Done!") ||
       !Check(OwnedCount() == collection.known,
              where + ": owned count differs from the known files") ||
-      !Check(
-          FileSize(context.program_dir + "/" + kHavesFileName) == collection.known * kHaveEntrySize,
-          where + ": the haves file does not hold one entry per known file") ||
+      !Check(ReadFile(context.program_dir + "/" + kHavesFileName).size() ==
+                 static_cast<size_t>(collection.known * kHaveEntrySize),
+             where + ": the haves file does not hold one entry per known file") ||
       !Check(CountLines(context.program_dir + "/unknown.txt") == collection.unknown,
              where + ": unknown.txt does not name every unknown file") ||
       !Check(CountLines(context.program_dir + "/wrongnames.txt") == collection.wrong_names,
@@ -199,12 +206,13 @@ bool PlaceCollection(const Context& context, const Collection& collection, const
                      bool rename_mode) {
   QuietWindow& window = *context.window;
   std::string source = context.work + "/run-source", dest = context.work + "/run-dest";
-  window.SetPaths(SystemPath(source), SystemPath(dest));
+  SetPaths(window, source, dest);
   bool ready = true;
   auto fresh = [&] {
     std::filesystem::remove_all(source);
     std::filesystem::remove_all(dest);
-    ready &= LinkCollection(collection, source) && MakeFolder(dest);
+    std::error_code error;
+    ready &= LinkCollection(collection, source) && std::filesystem::create_directory(dest, error);
   };
   int reps = context.sizes.slow_reps;
   bool done = true;
@@ -214,7 +222,7 @@ bool PlaceCollection(const Context& context, const Collection& collection, const
         FreshScanState(context);
         fresh();
       },
-      [&] { done &= RunScanWorker(window, rename_mode ? 1 : 0, rename_mode ? 0 : 1); });
+      [&] { done &= RunScanWorker(window, rename_mode ? ScanMode::kRename : ScanMode::kMove); });
   std::string where = (rename_mode ? "Rename " : "Move ") + label;
   if (!Check(ready, where + ": cannot prepare the source") ||
       !Check(done, where + ": the scan did not end with Done!") ||

@@ -4,8 +4,9 @@
 
 #include <string>
 
+#include "support/quiet_window.h"
+#include "support/temp_folder.h"
 #include "tools/bench/bench_table.h"
-#include "tools/bench/quiet_window.h"
 #include "tools/bench/workloads.h"
 
 namespace bench {
@@ -14,7 +15,7 @@ struct Context {
   Sizes sizes;
   std::string work;         // the run's fresh folder, native path
   std::string program_dir;  // the core's program directory inside it, native path
-  QuietWindow* window;
+  QuietWindow* window;      // quiet: it keeps only the fields, the rows and the last message
 };
 
 // Each prints its rows as they are measured. false when a workload could not be made or the
@@ -25,6 +26,9 @@ bool RunTableRows(const Context& context, const ScanWorkload& workload);
 
 // Reports a failed check on stderr; returns ok.
 bool Check(bool ok, const std::string& what);
+
+// The last message box's text, forgotten so that the next check sees only its own.
+std::string TakeMessage(QuietWindow& window);
 
 // Reads the file to nowhere in 64 KiB blocks; its size, or -1 when it cannot be opened.
 int64_t ReadToNowhere(const std::string& path);

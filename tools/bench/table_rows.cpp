@@ -8,16 +8,16 @@
 #include <string_view>
 #include <vector>
 
-#include "base/text.h"
+#include "app/controls.h"
+#include "app/list_commands.h"
 #include "app/load.h"
+#include "base/text.h"
 #include "database/dat_parser.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "naming/display_name.h"
-#include "app/list_commands.h"
 #include "reports/have_miss_lists.h"
 #include "reports/list_order.h"
-#include "app/list_commands.h"
 #include "reports/rom_rows.h"
 #include "settings/settings.h"
 #include "tools/bench/sections.h"
@@ -132,8 +132,8 @@ bool RunTableRows(const Context& context, const ScanWorkload& workload) {
             unzip, ""});
 
   std::string entries;
-  for (const DatRecord& record : workload.records) entries += record.crc.substr(0, kHaveEntrySize);
-  if (!Check(WriteBytes(haves, entries), "cannot write " + haves)) return false;
+  for (const DatRom& record : workload.records) entries += record.crc.substr(0, kHaveEntrySize);
+  if (!Check(WriteFile(haves, entries), "cannot write " + haves)) return false;
   double mark = MedianMs(
       reps,
       [] {
@@ -148,11 +148,11 @@ bool RunTableRows(const Context& context, const ScanWorkload& workload) {
     return false;
   PrintRow({"MarkHaves, " + label + " entries", mark, "ms", "read the haves entries", floor, ""});
 
-  window.SetRadio(IDC_SHOW_ALL, true);
-  window.SetRadio(IDC_SHOW_HAVE, false);
-  window.SetRadio(IDC_SHOW_MISS, false);
+  window.Show(IDC_SHOW_ALL);
   double refresh = MedianMs(reps, [] { RefreshRomList(); });
-  if (!Check(window.rows() == records, "RefreshRomList did not list every record")) return false;
+  if (!Check(window.rows().size() == static_cast<size_t>(records),
+             "RefreshRomList did not list every record"))
+    return false;
   size_t name_bytes = 0;
   double names = MedianMs(reps, [&] {
     for (int i = 0; i < rom_count; ++i) name_bytes += strlen(BuildDisplayName(i).text);
@@ -165,7 +165,7 @@ bool RunTableRows(const Context& context, const ScanWorkload& workload) {
   bool saved = true;
   double save = MedianMs(
       reps, [&] { RestoreTable(reversed); }, [&] { saved &= SaveLists() == 1; });
-  saved &= window.TakeMessage() == "Saved Logs!";
+  saved &= TakeMessage(window) == "Saved Logs!";
   if (!Check(saved, "SaveLists did not save both lists")) return false;
   bool written = true;
   double sort = MedianMs(

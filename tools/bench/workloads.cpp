@@ -1,66 +1,26 @@
 // workloads.cpp: writing the benchmark's collections and database from fixed seeds.
 #include "tools/bench/workloads.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <unordered_set>
+#include <random>
+#include <set>
 
-#include "tools/zip_writer.h"
+namespace fs = std::filesystem;
 
 namespace bench {
-
-std::string RandomBytes(size_t size, uint64_t seed) {
-  Random random(seed);
-  std::string bytes(size, '\0');
-  size_t i = 0;
-  for (; i + 8 <= size; i += 8) {
-    uint64_t word = random.Next();
-    memcpy(&bytes[i], &word, 8);
-  }
-  for (; i < size; ++i) bytes[i] = static_cast<char>(random.Next());
-  return bytes;
-}
-
-uint32_t ZlibCrc(const std::string& bytes) {
-  // In slices: zlib's length argument is 32 bits.
-  uLong crc = crc32(0, nullptr, 0);
-  for (size_t at = 0; at < bytes.size(); at += 1u << 30) {
-    size_t length = std::min(bytes.size() - at, size_t{1} << 30);
-    crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data() + at), static_cast<uInt>(length));
-  }
-  return static_cast<uint32_t>(crc);
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  FILE* file = fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return fclose(file) == 0 && ok;
-}
-
-bool MakeFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }
-
-int64_t FileSize(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
-}
-
-std::string SystemPath(std::string native_path) {
-  std::replace(native_path.begin(), native_path.end(), '/', '\\');
-  return native_path;
-}
 
 Sizes FullSizes() { return {0, 8000, 500, 2u << 20, 8096, 5, 5}; }
 // A few seconds in all: enough to run every row once.
 Sizes QuickSizes() { return {1, 200, 20, 256u << 10, 1024, 1, 1}; }
 
 namespace {
+
+// mt19937's sequence is fixed by the standard, so every machine makes the same records.
+using Random = std::mt19937;
 
 const char* const kWords[] = {"Lantern", "Valley", "Moss",    "Marrow",  "Harbour", "Quest",
                               "Ember",   "Drift",  "Saffron", "Citadel", "Tundra",  "Racer",
@@ -70,51 +30,44 @@ const char* const kGroups[] = {"Vellum", "Eurasia",    "Trashman",
                                "Mode7",  "Rising Sun", "Lightforce"};
 
 template <size_t N>
-const char* Pick(const char* const (&list)[N], Random& random) {
-  return list[random.Below(N)];
+std::string Pick(const char* const (&list)[N], Random& random) {
+  return list[random() % N];
 }
 
 // A record of about 40 characters of name, realistic in length and shape.
-DatRecord MakeRecord(uint32_t crc, int serial, Random& random) {
-  DatRecord record;
-  char text[256];
-  snprintf(text, sizeof text, "%08x", crc);
-  record.crc = text;
-  record.size = static_cast<int32_t>((4u << 20) << random.Below(4));
-  std::string title = std::string(Pick(kWords, random)) + " " + Pick(kWords, random) + " " +
-                      Pick(kWords, random) + " " + Pick(kWords, random);
-  snprintf(text, sizeof text, "%s %04d (%s)", title.c_str(), serial, Pick(kCountries, random));
-  record.name = text;
-  uint32_t kind = random.Below(20);
-  record.category = kind < 16 ? "Roms" : kind == 16 ? "Beta" : kind == 17 ? "Pirate" : "Alt";
-  record.group = Pick(kGroups, random);
-  record.friendly_name = title;
-  std::string scene = title;
+DatRom MakeRecord(const std::string& crc, int serial, Random& random) {
+  char number[16];
+  snprintf(number, sizeof number, "%04d", serial);
+  std::string title = Pick(kWords, random);
+  for (int word = 1; word < 4; ++word) title += " " + Pick(kWords, random);
+  std::string name = title + " " + number + " (" + Pick(kCountries, random) + ")";
+  long long size = (4ll << 20) << (random() % 4);
+  unsigned kind = random() % 20;
+  std::string category = kind < 16 ? "Roms" : kind == 16 ? "Beta" : kind == 17 ? "Pirate" : "Alt";
+  std::string group = Pick(kGroups, random), scene = title;
   std::replace(scene.begin(), scene.end(), ' ', '_');
-  snprintf(text, sizeof text, "%04d_%s_%s", serial, scene.c_str(), record.group.c_str());
-  record.scene_name = text;
-  return record;
+  return {crc, size, name, number, category, group, title, number + ("_" + scene) + "_" + group};
 }
 
-// A new image per call whose CRC no earlier image or record has: a fixed random base with a
+// A new image per call whose CRC no earlier image or record has: a fixed base with a
 // four-byte tag, which changes the CRC for every tag of one length.
 class ImageMaker {
  public:
-  ImageMaker(size_t size, uint64_t seed, std::unordered_set<uint32_t>* taken)
-      : base_(RandomBytes(size, seed)), taken_(taken) {}
-  std::string Next(uint32_t* crc) {
+  ImageMaker(size_t size, int seed, std::set<std::string>* taken)
+      : base_(Image(seed, size)), taken_(taken) {}
+  std::string Next(std::string* crc) {
     std::string image = base_;
     do {
-      uint32_t tag = tag_++;
-      memcpy(&image[0], &tag, std::min(image.size(), sizeof tag));
-      *crc = ZlibCrc(image);
+      memcpy(&image[0], &tag_, std::min(image.size(), sizeof tag_));
+      ++tag_;
+      *crc = CrcKey(image);
     } while (!taken_->insert(*crc).second);
     return image;
   }
 
  private:
   std::string base_;
-  std::unordered_set<uint32_t>* taken_;
+  std::set<std::string>* taken_;
   uint32_t tag_ = 0;
 };
 
@@ -122,40 +75,29 @@ bool IsUnknown(int i) { return i % 20 == 19; }
 
 // Names file i of a collection after its record (or as unknown) and counts it in.
 CollectionFile NameFile(Collection& collection, int i, int record,
-                        const std::vector<DatRecord>& records, const char* ext) {
-  CollectionFile file{"", record, false};
+                        const std::vector<DatRom>& records, const char* ext) {
+  CollectionFile file{"", record, record >= 0 && i % 2 == 1};
   char name[64];
-  if (record >= 0) {
-    file.wrong_name = i % 2 == 1;
-    snprintf(name, sizeof name, "dump %05d.%s", i, ext);
-    file.name = file.wrong_name ? name : records[static_cast<size_t>(record)].name + "." + ext;
-    ++collection.known;
-    if (file.wrong_name) ++collection.wrong_names;
-  } else {
-    snprintf(name, sizeof name, "unknown %05d.%s", i, ext);
-    file.name = name;
-    ++collection.unknown;
-  }
+  snprintf(name, sizeof name, "%s %05d.%s", record < 0 ? "unknown" : "dump", i, ext);
+  bool named = record >= 0 && !file.wrong_name;
+  file.name = named ? records[static_cast<size_t>(record)].name + "." + ext : name;
+  ++(record >= 0 ? collection.known : collection.unknown);
+  collection.wrong_names += file.wrong_name;
   return file;
 }
 
 // Shuffles the crcs into table order and makes a record of each; returns for every crc (in
 // the order given) its record's index.
-std::vector<int> MakeRecords(const std::vector<uint32_t>& crcs, Random& random,
-                             std::vector<DatRecord>* records) {
+std::vector<int> MakeRecords(const std::vector<std::string>& crcs, Random& random,
+                             std::vector<DatRom>* records) {
   std::vector<int> crc_at(crcs.size());
   for (size_t i = 0; i < crc_at.size(); ++i) crc_at[i] = static_cast<int>(i);
-  for (size_t i = crc_at.size(); i > 1; --i)
-    std::swap(crc_at[i - 1], crc_at[random.Below(static_cast<uint32_t>(i))]);
+  for (size_t i = crc_at.size(); i > 1; --i) std::swap(crc_at[i - 1], crc_at[random() % i]);
   std::vector<int> record_of(crcs.size());
-  records->clear();
   for (size_t p = 0; p < crc_at.size(); ++p) {
     size_t c = static_cast<size_t>(crc_at[p]);
     record_of[c] = static_cast<int>(p);
     records->push_back(MakeRecord(crcs[c], static_cast<int>(p) + 1, random));
-    char number[32];
-    snprintf(number, sizeof number, "%04zu", p + 1);
-    records->back().number = number;
   }
   return record_of;
 }
@@ -163,80 +105,65 @@ std::vector<int> MakeRecords(const std::vector<uint32_t>& crcs, Random& random,
 }  // namespace
 
 bool MakeScanWorkload(const Sizes& sizes, const std::string& work, ScanWorkload* out) {
-  std::unordered_set<uint32_t> taken;
+  std::set<std::string> taken;
   // Images first, since the database is made from their CRCs: the zips' members kept in
   // memory (a kilobyte each), the loose images written under a temporary name at once (500
   // of them held would be a gigabyte).
   ImageMaker zip_images(1024, 11, &taken), loose_images(sizes.loose_size, 12, &taken);
-  std::vector<std::string> members;
-  std::vector<uint32_t> crcs;  // known images: zips, then loose images
+  std::vector<std::string> members, crcs;  // known images: zips, then loose images
+  std::string crc;
   for (int i = 0; i < sizes.zips; ++i) {
-    uint32_t crc;
     members.push_back(zip_images.Next(&crc));
     if (!IsUnknown(i)) crcs.push_back(crc);
   }
   size_t known_zips = crcs.size();
   out->loose.folder = work + "/loose";
-  if (!MakeFolder(out->loose.folder)) return false;
+  out->zips.folder = work + "/zips";
+  std::error_code error;
+  if (!fs::create_directory(out->loose.folder, error) ||
+      !fs::create_directory(out->zips.folder, error))
+    return false;
   for (int i = 0; i < sizes.loose; ++i) {
-    uint32_t crc;
-    if (!WriteBytes(out->loose.folder + "/pending " + std::to_string(i), loose_images.Next(&crc)))
+    if (!WriteFile(out->loose.folder + "/pending " + std::to_string(i), loose_images.Next(&crc)))
       return false;
     if (!IsUnknown(i)) crcs.push_back(crc);
   }
   if (static_cast<int>(crcs.size()) > sizes.database_records) return false;
   // The rest of the database: records of images nobody has.
+  for (int n = 0; static_cast<int>(crcs.size()) < sizes.database_records; ++n)
+    if (taken.insert(crc = CrcKey("nobody's " + std::to_string(n))).second) crcs.push_back(crc);
   Random random(13);
-  while (static_cast<int>(crcs.size()) < sizes.database_records) {
-    uint32_t crc = static_cast<uint32_t>(random.Next());
-    if (taken.insert(crc).second) crcs.push_back(crc);
-  }
   std::vector<int> record_of = MakeRecords(crcs, random, &out->records);
 
   size_t next = 0;  // the next known image's place in crcs
-  out->zips.folder = work + "/zips";
-  if (!MakeFolder(out->zips.folder)) return false;
   for (int i = 0; i < sizes.zips; ++i) {
-    int record = IsUnknown(i) ? -1 : record_of[next++];
-    CollectionFile file = NameFile(out->zips, i, record, out->records, "zip");
+    CollectionFile file =
+        NameFile(out->zips, i, IsUnknown(i) ? -1 : record_of[next++], out->records, "zip");
     std::string path = out->zips.folder + "/" + file.name;
-    if (!WriteZipArchive(path, {{"image.gba", members[static_cast<size_t>(i)], false}}))
-      return false;
-    out->zips.bytes += FileSize(path);
+    if (!WriteZip(path, {{"image.gba", members[static_cast<size_t>(i)], false}})) return false;
+    out->zips.bytes += static_cast<int64_t>(fs::file_size(path));
     out->zips.files.push_back(file);
   }
   next = known_zips;
   for (int i = 0; i < sizes.loose; ++i) {
-    int record = IsUnknown(i) ? -1 : record_of[next++];
-    CollectionFile file = NameFile(out->loose, i, record, out->records, "gba");
-    std::string from = out->loose.folder + "/pending " + std::to_string(i);
+    CollectionFile file =
+        NameFile(out->loose, i, IsUnknown(i) ? -1 : record_of[next++], out->records, "gba");
     std::string to = out->loose.folder + "/" + file.name;
-    if (rename(from.c_str(), to.c_str()) != 0) return false;
-    out->loose.bytes += FileSize(to);
+    fs::rename(out->loose.folder + "/pending " + std::to_string(i), to, error);
+    if (error) return false;
+    out->loose.bytes += static_cast<int64_t>(fs::file_size(to));
     out->loose.files.push_back(file);
   }
   out->database_zip = work + "/database (QVX).zip";
-  return WriteZipArchive(out->database_zip, {{"database.dat", DatText(out->records), true}});
-}
-
-std::string DatText(const std::vector<DatRecord>& records) {
-  std::string dat =
-      "[QVXDAT]\r\n[COMMENT]\r\nTarnwick GBA benchmark database, generated from fixed seeds.\r\n"
-      "[ROMS]\r\n";
-  for (const DatRecord& r : records) {
-    dat += r.crc + ":" + std::to_string(r.size) + ":" + r.name + ":" + r.number + ":" + r.category +
-           ":" + r.group + ":" + r.friendly_name + ":" + r.scene_name + "\r\n";
-  }
-  return dat + "[END]\r\n";
+  return WriteDatabase(out->database_zip, out->records);
 }
 
 bool LinkCollection(const Collection& collection, const std::string& to_folder) {
-  if (!MakeFolder(to_folder)) return false;
+  std::error_code error;
+  if (!fs::create_directory(to_folder, error)) return false;
   for (const CollectionFile& file : collection.files) {
     std::string from = collection.folder + "/" + file.name, to = to_folder + "/" + file.name;
-    if (link(from.c_str(), to.c_str()) == 0) continue;
-    std::error_code error;
-    if (!std::filesystem::copy_file(from, to, error)) return false;
+    if (link(from.c_str(), to.c_str()) != 0 && !fs::copy_file(from, to, error)) return false;
   }
   return true;
 }

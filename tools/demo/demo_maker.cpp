@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -14,7 +13,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "tools/zip_writer.h"
+#include "support/fixtures.h"
 
 namespace fs = std::filesystem;
 
@@ -135,7 +134,7 @@ const SourceFile kSourceFiles[] = {
 
 // An image of no ROM in the database: its seed lies past the table.
 constexpr char kUnknownFile[] = "Homebrew Sketch.gba";
-constexpr uint32_t kUnknownSeed = 1000;
+constexpr int kUnknownSeed = 1000;
 constexpr int kUnknownSize = 65536;
 
 constexpr char kReadme[] =
@@ -152,49 +151,6 @@ constexpr char kReadme[] =
     "More\\                        a sub-folder, scanned too; it holds a second copy of\r\n"
     "                             Lantern Valley (U), which ends up in Destination\\Dupes\r\n";
 
-// The image of seed: deterministic bytes from a xorshift generator, the same on every machine.
-class ImageBytes {
- public:
-  explicit ImageBytes(uint32_t seed) : state_(seed * 2654435761u + 0x5eed) {
-    if (state_ == 0) state_ = 1;
-  }
-  void Fill(unsigned char* out, size_t size) {
-    for (size_t i = 0; i < size; ++i) {
-      if (i % 4 == 0) Advance();
-      out[i] = static_cast<unsigned char>(state_ >> (8 * (i % 4)));
-    }
-  }
-
- private:
-  void Advance() {
-    state_ ^= state_ << 13;
-    state_ ^= state_ >> 17;
-    state_ ^= state_ << 5;
-  }
-  uint32_t state_;
-};
-
-std::string Image(uint32_t seed, int size) {
-  std::string bytes(static_cast<size_t>(size), '\0');
-  ImageBytes(seed).Fill(reinterpret_cast<unsigned char*>(&bytes[0]), bytes.size());
-  return bytes;
-}
-
-// The CRC-32 of an image, in blocks: the large ROMs are listed, never written.
-uLong ImageCrc(uint32_t seed, int size) {
-  ImageBytes bytes(seed);
-  std::vector<unsigned char> block(1 << 16);
-  uLong crc = crc32(0L, Z_NULL, 0);
-  for (size_t left = static_cast<size_t>(size); left > 0;) {
-    // A block size that is a multiple of 4 keeps the stream the same as Fill in one piece.
-    size_t n = left < block.size() ? left : block.size();
-    bytes.Fill(block.data(), n);
-    crc = crc32(crc, block.data(), static_cast<uInt>(n));
-    left -= n;
-  }
-  return crc;
-}
-
 int RomIndex(const char* name) {
   for (int i = 0; i < kRomCount; ++i)
     if (strcmp(kRoms[i].name, name) == 0) return i;
@@ -203,31 +159,18 @@ int RomIndex(const char* name) {
 
 std::string RomImage(const char* name) {
   int index = RomIndex(name);
-  return Image(static_cast<uint32_t>(index), kRoms[index].size);
+  return Image(index, static_cast<size_t>(kRoms[index].size));
 }
 
-std::string DatText() {
-  std::string dat =
-      "[QVXDAT]\r\n"
-      "[COMMENT]\r\n"
-      "Tarnwick GBA sample database: made-up ROMs whose CRCs are those of the demo's files.\r\n"
-      "[ROMS]\r\n";
+// The dat lists every ROM, also the large ones that are never written: its CRC is the image's.
+std::string SampleDat() {
+  std::vector<DatRom> roms;
   for (int i = 0; i < kRomCount; ++i) {
-    const DemoRom& rom = kRoms[i];
-    char crc[16];
-    snprintf(crc, sizeof crc, "%08lx", ImageCrc(static_cast<uint32_t>(i), rom.size));
-    dat += std::string(crc) + ":" + std::to_string(rom.size) + ":" + rom.name + ":" + rom.number +
-           ":" + rom.category + ":" + rom.group + ":" + rom.friendly_name + ":" + rom.scene_name +
-           "\r\n";
+    const DemoRom& r = kRoms[i];
+    roms.push_back({CrcKey(Image(i, static_cast<size_t>(r.size))), r.size, r.name, r.number,
+                    r.category, r.group, r.friendly_name, r.scene_name});
   }
-  return dat + "[END]\r\n";
-}
-
-bool WriteBytes(const fs::path& path, const std::string& bytes) {
-  FILE* file = fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  return fclose(file) == 0 && ok;
+  return DatText(roms);
 }
 
 bool WriteSource(const fs::path& source) {
@@ -238,17 +181,17 @@ bool WriteSource(const fs::path& source) {
     fs::path path = source / file.path;
     bool ok;
     if (file.member == nullptr) {
-      ok = WriteBytes(path, RomImage(file.rom));
+      ok = WriteFile(path.string(), RomImage(file.rom));
     } else {
       std::vector<ZipMember> members = {{file.member, RomImage(file.rom)}};
       if (file.second_member != nullptr)
         members.push_back({file.second_member, RomImage(file.second_rom)});
-      ok = WriteZipArchive(path.string(), members);
+      ok = WriteZip(path.string(), members);
     }
     if (!ok) return false;
   }
-  return WriteBytes(source / kUnknownFile, Image(kUnknownSeed, kUnknownSize)) &&
-         WriteBytes(source / "readme.txt", kReadme);
+  return WriteFile((source / kUnknownFile).string(), Image(kUnknownSeed, kUnknownSize)) &&
+         WriteFile((source / "readme.txt").string(), kReadme);
 }
 
 std::string IniText(const std::string& demo_as_seen) {
@@ -276,7 +219,7 @@ bool UsableAsPath(const std::string& path) {
 DemoResult WriteIniExclusively(const fs::path& ini, const std::string& text) {
   fs::path fresh = ini;
   fresh += ".demo-new";
-  if (!WriteBytes(fresh, text)) {
+  if (!WriteFile(fresh.string(), text)) {
     unlink(fresh.c_str());
     return DemoResult::kFailed;
   }
@@ -327,7 +270,7 @@ DemoResult MakeDemo(const std::string& program_dir, const std::string& program_d
   }
   fs::path staging(staging_template);
   bool written =
-      WriteZipArchive((staging / kDemoDatabase).string(), {{"Sample (QVX).dat", DatText()}}) &&
+      WriteZip((staging / kDemoDatabase).string(), {{"Sample (QVX).dat", SampleDat()}}) &&
       WriteSource(staging / kDemoSource) && fs::create_directory(staging / kDemoDestination, error);
   if (!written || rename(staging.c_str(), demo.c_str()) != 0) {
     bool taken = written && (errno == EEXIST || errno == ENOTEMPTY || errno == ENOTDIR);

@@ -13,11 +13,11 @@
 
 #include "app/controls.h"
 #include "e2e/ui_driver.h"
+#include "support/temp_folder.h"
 #include "tools/bench/bench_table.h"
 #include "tools/bench/wine/ui_collection.h"
 
 namespace {
-
 
 struct Sizes {
   int records;
@@ -69,8 +69,8 @@ class ProgramFolder {
       : ini_(std::move(ini)), haves_(std::move(haves)) {}
 
   bool Make(const std::string& exe) {
-    if (!folder_.ok() || !output_.ok()) return Fail("no temporary folder");
-    if (!CopyFileA(exe.c_str(), (folder_ / "tarnwick.exe").c_str(), FALSE))
+    if (!folder_.ok()) return Fail("no temporary folder");
+    if (!CopyFileA(exe.c_str(), folder_.System("tarnwick.exe").c_str(), FALSE))
       return Fail("cannot copy " + exe);
     return true;
   }
@@ -80,25 +80,20 @@ class ProgramFolder {
   bool Start(e2e::Program& app, int rows, std::vector<double>* times = nullptr) {
     if (!Prepare()) return false;
     double started = Now();
-    bool up = Check(app.Start(folder_ / "tarnwick.exe", folder_.path(), output_ / "stdout.txt"),
-                    "start") &&
+    bool up = Check(app.Start(folder_.System("tarnwick.exe"), folder_.System()), "start") &&
               Check(app.WaitIdle(), "start-up") &&
               Check(app.WaitUntil("the list of " + std::to_string(rows) + " rows",
-                                  [&] { return app.RowCount() == rows; }),
+                                  [&] { return app.Query(IDC_ROM_LIST, LB_GETCOUNT) == rows; }),
                     "start-up");
     if (up && times != nullptr) times->push_back(Now() - started);
     return up;
   }
 
-  bool Close(e2e::Program& app) {
-    DWORD code = 1;
-    if (!Check(app.Close(&code), "close")) return false;
-    return code == 0 || Fail("the program ended with code " + std::to_string(code));
-  }
+  bool Close(e2e::Program& app) { return Check(app.Close(), "close"); }
 
  private:
   bool Prepare() {
-    std::string ini = folder_ / "qvxgba.ini", haves = folder_ / "qvxgba.db";
+    std::string ini = folder_.System("qvxgba.ini"), haves = folder_.System("qvxgba.db");
     DeleteFileA(ini.c_str());
     DeleteFileA(haves.c_str());
     if (!ini_.empty() && !bench::WriteIni(ini, ini_)) return Fail("cannot write " + ini);
@@ -107,8 +102,7 @@ class ProgramFolder {
     return true;
   }
 
-  e2e::TempFolder folder_;
-  e2e::TempFolder output_;  // the program's standard output, outside its folder
+  TempFolder folder_;
   std::vector<std::string> ini_;
   std::string haves_;
 };
@@ -116,9 +110,9 @@ class ProgramFolder {
 // The click on a show-filter button, from the click to the UI thread back in its loop.
 bool TimeClick(e2e::Program& app, int button, int rows, std::vector<double>* times) {
   double started = Now();
-  if (!Check(app.ClickRadio(button), "click") || !Check(app.Sync(), "click")) return false;
+  if (!Check(app.Click(button), "click") || !Check(app.Sync(), "click")) return false;
   double took = Now() - started;
-  int shown = app.RowCount();
+  int shown = app.Query(IDC_ROM_LIST, LB_GETCOUNT);
   if (shown != rows)
     return Fail("the click listed " + std::to_string(shown) + " rows, not " + std::to_string(rows));
   times->push_back(took);
@@ -167,9 +161,10 @@ bool TimeScan(e2e::Program& app, ProgramFolder& folder, const Sizes& sizes,
     return false;
   times->push_back(Now() - started);
   if (!Check(app.WaitIdle(), "after the scan") ||
-      !Check(app.ClickRadio(IDC_SHOW_HAVE), "after the scan") || !Check(app.Sync(), "after the scan"))
+      !Check(app.Click(IDC_SHOW_HAVE), "after the scan") || !Check(app.Sync(), "after the scan"))
     return false;
-  if (app.RowCount() != owned + sizes.zips) return Fail("the scan did not own every zip");
+  if (app.Query(IDC_ROM_LIST, LB_GETCOUNT) != owned + sizes.zips)
+    return Fail("the scan did not own every zip");
   return folder.Close(app);
 }
 
@@ -179,11 +174,12 @@ std::string Of(int repetitions) {
 
 bool Run(const Sizes& sizes) {
   const std::string exe = ProgramExe();
-  e2e::TempFolder work;
+  TempFolder work;
   if (!work.ok()) return Fail("no temporary folder");
   std::vector<bench::BenchRom> roms = bench::MakeRoms(sizes.records);
-  const std::string full_db = work / "Bench (QVX).zip", empty_db = work / "Empty (QVX).zip";
-  const std::string source = work / "Collection";
+  const std::string full_db = work.System("Bench (QVX).zip"),
+                    empty_db = work.System("Empty (QVX).zip");
+  const std::string source = work.System("Collection");
   if (!bench::WriteDatabaseZip(full_db, roms) || !bench::WriteDatabaseZip(empty_db, {}))
     return Fail("cannot write the databases in " + work.path());
   if (!CreateDirectoryA(source.c_str(), nullptr) || !bench::WriteRomZips(source, roms, sizes.zips))
