@@ -25,17 +25,9 @@ class CrcIndexTest : public CoreTest {
 TEST_F(CrcIndexTest, FindsWhatAWalkFindsInTableOrder) {
   // Case twins, near misses (a blank, a ninth digit, a short text), an empty crc as a blank
   // dat line leaves it, bytes above 127 that must not fold, and a text too long to pack.
-  std::vector<const char*> crcs = {"0a1b2c3d",
-                                   "0A1B2C3D",
-                                   "0a1b2c3d ",
-                                   "0a1b2c3",
-                                   "0a1b2c3d0",
-                                   "",
-                                   "ffffffff",
-                                   "\xc9\xc9",
-                                   "\xe9\xe9",
-                                   "0000000",
-                                   "a-crc-text-longer-than-eight"};
+  std::vector<const char*> crcs = {"0a1b2c3d",  "0A1B2C3D", "0a1b2c3d ",       "0a1b2c3",
+                                   "0a1b2c3d0", "",         "ffffffff",        "\xc9\xc9",
+                                   "\xe9\xe9",  "0000000",  "0a1b2c3d0a1b2c3d"};
   ExpectAsTheWalk({"0a1b2c3d", ""});  // an empty table
   for (unsigned i = 0, seed = 99; i < 3000; ++i, seed = seed * 1103515245u + 12345u)
     AddRom({crcs[(seed >> 16) % crcs.size()], 0, "n"});

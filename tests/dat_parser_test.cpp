@@ -1,9 +1,5 @@
-// The dat parser on buffers, and the database zip's first entry read whole and checked.
+// The dat parser on buffers: markers, sections, fields and their widths.
 #include "database/dat_parser.h"
-
-#include <zlib.h>
-
-#include <cstdlib>
 
 #include "database/rom_table.h"
 #include "support/core_test.h"
@@ -17,9 +13,9 @@ std::string Dat(const std::string& rom_lines) {
 }
 
 // Parses dat into the cleared table; the crc of each record, or "not a dat".
-Names Parse(const std::string& dat, DatRecordHook hook = nullptr, void* context = nullptr) {
+Names Parse(const std::string& dat) {
   ClearRomTable();
-  if (!ParseDat(dat.data(), dat.size(), hook, context)) return {"not a dat"};
+  if (!ParseDat(dat.data(), dat.size(), nullptr, nullptr)) return {"not a dat"};
   Names crcs;
   for (int i = 0; i < rom_count; ++i) crcs.push_back(g_roms[i].crc);
   return crcs;
@@ -74,52 +70,4 @@ TEST_F(DatParserTest, FieldsInTheirPlacesCutToTheirWidth) {
   // 1023 characters fill one piece; the rest of the line is read as a line of its own.
   EXPECT_EQ((Names{"c1", "c2"}), Parse(Dat("c1:1:" + std::string(1018, 'n') + "c2:2:tail\n")));
   EXPECT_STREQ("tail", g_roms[1].name);
-}
-
-TEST_F(DatParserTest, LinesBeyondTheTableAreIgnoredAndEachRecordIsHooked) {
-  std::string lines;
-  for (int i = 0; i < kMaxRoms + 50; ++i) lines += std::to_string(i) + ":1:Game:1:Roms\n";
-  std::vector<int> hooked;
-  auto hook = [](int i, void* seen) {
-    static_cast<std::vector<int>*>(seen)->push_back(g_roms[i].crc[0] ? i : -1);  // stored?
-  };
-  EXPECT_EQ(std::to_string(kMaxRoms - 1), Parse(Dat(lines), hook, &hooked).back());
-  EXPECT_EQ(kMaxRoms, rom_count);
-  ASSERT_EQ(static_cast<size_t>(kMaxRoms), hooked.size());
-  for (int i = 0; i < kMaxRoms; ++i) ASSERT_EQ(i, hooked[i]);
-}
-
-TEST_F(DatParserTest, ReadDatEntryReadsTheFirstEntryWholeAndChecked) {
-  const std::string good = Dat("0a1b2c3d:1:A:1:Roms\n"), path = NativePath("db.zip");
-  const unsigned long crc =
-      crc32(0, reinterpret_cast<const Bytef*>(good.data()), static_cast<uInt>(good.size()));
-  auto zip = [&](const std::vector<ZipMember>& members) {
-    WriteZip(path, members);
-    return ReadFile(path);
-  };
-  auto lying = [&](unsigned long claimed_crc, unsigned long long claimed_size) {
-    WriteLyingZip(path, good, claimed_crc, claimed_size);
-    return ReadFile(path);
-  };
-  // What each file reads as: the dat, or why not.
-  const std::pair<std::string, std::string> rows[] = {
-      {zip({{"a.dat", good}, {"b.dat", "x"}}), good},
-      {"PK\3\4 this is no zip", "unreadable"},
-      {zip({}), "unreadable"},
-      {lying(0x12345678, good.size()), "unreadable"},
-      {lying(crc, good.size() + 100), "unreadable"},
-      {lying(crc, kMaxDatSize + 1), "too large"},
-      // Where uLong has 32 bits, this claim cut to its low bits would be the true size.
-      {lying(crc, (1ull << 32) + good.size()), "too large"}};
-  for (const auto& [bytes, expected] : rows) {
-    WriteFile(path, bytes);
-    char* dat = nullptr;
-    size_t length = 0;
-    DatRead read = ReadDatEntry(SystemPath("db.zip").c_str(), &dat, &length);
-    EXPECT_EQ(expected, read == DatRead::kRead       ? std::string(dat, length)
-                        : read == DatRead::kTooLarge ? "too large"
-                                                     : "unreadable")
-        << bytes.size();
-    free(dat);
-  }
 }

@@ -15,11 +15,12 @@ class HaveMissListsTest : public CoreTest {
  protected:
   std::string Have() { return ReadTextFile(NativePath(kHaveListName)); }
   std::string Miss() { return ReadTextFile(NativePath(kMissListName)); }
-  void ExpectOneMessage(const std::string& text, const char* caption) {
-    ASSERT_EQ(1u, window_.messages().size());
-    EXPECT_EQ(text, window_.messages()[0].text);
-    EXPECT_EQ(caption, window_.messages()[0].caption);
+  // Every message shown since the last call, as "text / caption".
+  std::string Shown() {
+    std::string shown;
+    for (const auto& message : window_.messages()) shown += message.text + " / " + message.caption;
     window_.ClearRecord();
+    return shown;
   }
 };
 
@@ -31,7 +32,7 @@ TEST_F(HaveMissListsTest, WritesSortedListsByteForByte) {
   AddRom({"00000005", 0, "_under", "5", "Roms", "", "Uf", ""}, 0);
   WriteFile(NativePath(kHaveListName), std::string(500, 'x'));  // an older, longer list
   ASSERT_EQ(1, SaveLists());
-  ExpectOneMessage("Saved Logs!", "Save");
+  EXPECT_EQ("Saved Logs! / Save", Shown());
   const std::string kOf = " known Nintendo Gameboy Advance Vellum Project (QVXGBA v0.3a) Roms\n\n";
   EXPECT_EQ(" You have 2 of 4" + kOf + "Beta Dump\nZeta (E)\n", Have());
   EXPECT_EQ(" You are missing 2 of 4" + kOf + "_under\nalpha (U)\n", Miss());
@@ -42,9 +43,6 @@ TEST_F(HaveMissListsTest, WritesSortedListsByteForByte) {
   g_settings.NAME = 1;
   ASSERT_EQ(1, SaveLists());
   EXPECT_EQ(" You are missing 2 of 4" + kOf + "20Af\n5Uf\n", Miss());
-  ClearRomTable();
-  ASSERT_EQ(1, SaveLists());
-  EXPECT_EQ(" You have 0 of 0" + kOf, Have());
 }
 
 TEST_F(HaveMissListsTest, FailuresAreShownNotPassedOffAsSaved) {
@@ -67,7 +65,7 @@ TEST_F(HaveMissListsTest, FailuresAreShownNotPassedOffAsSaved) {
 #endif
     if (!full_disk) std::filesystem::create_directory(NativePath(name));  // cannot be opened
     EXPECT_EQ(0, SaveLists());
-    ExpectOneMessage(message, "Save Error");
+    EXPECT_EQ(message + std::string(" / Save Error"), Shown());
     EXPECT_STREQ(full_disk ? "a" : "b", g_roms[0].name) << "sorted only once both lists opened";
   }
 }

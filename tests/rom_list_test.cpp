@@ -1,4 +1,4 @@
-// The ROM list under each show filter, its counters, and when SaveLists is enabled.
+// The ROM list under each show filter, and its counters.
 #include <tuple>
 
 #include "app/controls.h"
@@ -9,13 +9,7 @@
 
 using Rows = std::vector<std::string>;
 
-class RomListTest : public CoreTest {
- protected:
-  Rows Counters() {
-    return {window_.text(IDC_HAVE_COUNTER), window_.text(IDC_MISS_COUNTER),
-            window_.text(IDC_KNOWN_COUNTER)};
-  }
-};
+class RomListTest : public CoreTest {};
 
 TEST_F(RomListTest, ShowFilterAndCounters) {
   const char* categories[] = {"Roms", "Roms", "Beta", "Beta", "Hardware"};
@@ -34,17 +28,8 @@ TEST_F(RomListTest, ShowFilterAndCounters) {
     window_.Show(radio);
     RefreshRomList();
     EXPECT_EQ(listed, window_.rows()) << "IncBeta " << beta << " radio " << radio;
-    EXPECT_EQ(counters, Counters()) << "IncBeta " << beta << " radio " << radio;
+    EXPECT_EQ(counters, (Rows{window_.text(IDC_HAVE_COUNTER), window_.text(IDC_MISS_COUNTER),
+                              window_.text(IDC_KNOWN_COUNTER)}))
+        << "IncBeta " << beta << " radio " << radio;
   }
-}
-
-TEST_F(RomListTest, SaveListsEnabledOnceOwnedAndNeverDisabled) {
-  AddRom({"00000001", 0, "R1", "", "Roms"});
-  RefreshRomList();
-  EXPECT_FALSE(window_.enabled(IDC_SAVE_LISTS));
-  g_roms[0].have = 1;
-  RefreshRomList();
-  g_roms[0].have = 0;  // as after Reset Haves: it stays enabled
-  RefreshRomList();
-  EXPECT_TRUE(window_.enabled(IDC_SAVE_LISTS));
 }

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "support/quiet_window.h"
-
 // Lists are "; "-separated. Key K stands for the bytes "image K". Paths are relative to the
 // program folder, "/"-joined; the folders src and dest always exist.
 struct ScanCase {
@@ -17,7 +15,7 @@ struct ScanCase {
   std::string roms = "";   // "Name=K" or "Name=K|category|group"; "*Name=K" is owned already
   std::string files = "";  // "path=K", "path.zip=member:K,member:K" or "folder/"
   // What the folders hold afterwards, in the same notation, a folder named only when empty;
-  // "=" for exactly the files given.
+  // "=" for exactly the files given (all of them then in folders).
   std::string tree = "";
   std::string logs = "";      // "log.txt: line", any order; "@" is the program folder, "\"-joined
   std::string haves = "";     // the haves file's entries as keys, any order
@@ -27,15 +25,14 @@ struct ScanCase {
 const std::vector<ScanCase>& ScanCases();
 std::vector<std::string> List(const std::string& text);  // sorted
 
-// Empties root, then puts the row's ROMs in the table, with fresh options, and its files on disk.
+// Empties root and the window's record, then puts the row's ROMs in the table, with fresh
+// options, and its files on disk.
 void MakeScanCase(const ScanCase& c, const std::string& root);
-// Runs the row in window from root as the working folder.
-void RunScanCase(const ScanCase& c, QuietWindow& window, const std::string& root);
+// Runs the row in the main window from root as the working folder.
+void RunScanCase(const ScanCase& c, const std::string& root);
 
 // What is on disk under root's folders and in its logs and haves file, sorted, as rows say it.
 std::vector<std::string> ScanTree(const std::string& root);
 // Log lines with the program folder as "@"; a line without its end is marked.
 std::vector<std::string> ScanLogs(const std::string& root);
 std::vector<std::string> HaveKeys(const std::string& root);
-// The row's tree, sorted, "=" expanded.
-std::vector<std::string> ExpectedTree(const ScanCase& c);

@@ -4,18 +4,6 @@
 
 namespace e2e {
 
-const Ids kScanLocked = {IDC_SAVE_LISTS,
-                         IDC_RESET_HAVES,
-                         IDC_SCAN,
-                         IDC_MOVE,
-                         IDC_RENAME,
-                         IDC_NAMING_OPTIONS,
-                         IDC_RENAMING_OPTIONS,
-                         IDC_INCLUDE_OPTIONS,
-                         IDC_LOAD,
-                         IDC_PICK_SOURCE,
-                         IDC_PICK_DEST};
-
 std::string IniText(const std::string& db, const std::string& src, const std::string& dest,
                     const std::string& naming, const std::string& renaming,
                     const std::string& include) {
@@ -31,12 +19,6 @@ Ids Of(const Dialog& dialog, bool (Dialog::*test)(int) const, const Ids& ids) {
   return passed;
 }
 
-Lines TextsOf(const Dialog& dialog, const Ids& ids) {
-  Lines texts;
-  for (int id : ids) texts.push_back(dialog.Text(id));
-  return texts;
-}
-
 void ProgramTest::SetUp() {
   ASSERT_TRUE(folder_.ok() && work_.ok()) << "no temporary folders";
   char exe[MAX_PATH];
@@ -44,15 +26,12 @@ void ProgramTest::SetUp() {
   built = built.substr(0, built.find_last_of('\\') + 1) + "tarnwick.exe";  // built beside us
   ASSERT_TRUE(CopyFileA(built.c_str(), Prog("tarnwick.exe").c_str(), TRUE))
       << "cannot copy " << built << " (error " << GetLastError() << ")";
-  const char* roms[][2] = {{"Alpha Quest (E)", "Roms"},
-                           {"Beta Blaster (U)", "Roms"},
-                           {"Comet Racer (J)", "Beta"},
-                           {"Delta Force (U)", "Beta"},
-                           {"Echo Drive (E)", "Hardware"}};
+  const char* names[] = {"Alpha Quest (E)", "Beta Blaster (U)", "Comet Racer (J)",
+                         "Delta Force (U)", "Echo Drive (E)"};
+  const char* kinds[] = {"Roms", "Roms", "Beta", "Beta", "Hardware"};
   for (int i = 0; i < 5; ++i) {
     images_.push_back(Image(i + 1, 3000 - 500 * i));
-    roms_.push_back(
-        RomOf(images_[i], roms[i][0], "000" + std::to_string(i + 1), roms[i][1], "Grp"));
+    roms_.push_back(RomOf(images_[i], names[i], "000" + std::to_string(i + 1), kinds[i], "Grp"));
   }
   ASSERT_TRUE(WriteDatabase(Work("gba.zip"), roms_));
 }
@@ -61,16 +40,9 @@ void ProgramTest::SetUp() {
   std::string text;
   for (const std::string& line : ini) text += line + "\r\n";
   if (!ini.empty()) WriteFile(Prog("qvxgba.ini"), text);
-  ::testing::AssertionResult step = Start();
+  ::testing::AssertionResult step = app_.Start(Prog("tarnwick.exe"), folder_.System());
   if (step) step = app_.WaitIdle();
   return step ? app_.Sync() : step;
-}
-
-::testing::AssertionResult ProgramTest::RunScan(int command, const std::string& caption,
-                                                const std::string& message, int timeout_ms) {
-  ::testing::AssertionResult step = app_.Press(command);
-  if (step) step = app_.Answer(caption, message, timeout_ms);
-  return step ? app_.WaitIdle() : step;
 }
 
 Lines ProgramTest::Counters() const {

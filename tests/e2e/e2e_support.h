@@ -18,8 +18,13 @@ namespace e2e {
 using Ids = std::vector<int>;
 using Lines = std::vector<std::string>;
 
-// The eleven commands a scan disables and gives back.
-extern const Ids kScanLocked;
+// Every control that can be enabled (with a database, all of them), then the path fields,
+// which never are. The first eleven are the commands a scan disables and gives back.
+inline const Ids kControls({IDC_SAVE_LISTS, IDC_RESET_HAVES, IDC_SCAN, IDC_MOVE, IDC_RENAME,
+                            IDC_NAMING_OPTIONS, IDC_RENAMING_OPTIONS, IDC_INCLUDE_OPTIONS, IDC_LOAD,
+                            IDC_PICK_SOURCE, IDC_PICK_DEST, IDC_SHOW_ALL, IDC_SHOW_HAVE,
+                            IDC_SHOW_MISS, IDC_DATABASE_FIELD, IDC_SOURCE_FIELD, IDC_DEST_FIELD});
+inline const Ids kScanLocked(kControls.begin(), kControls.begin() + 11);
 
 // qvxgba.ini as the program writes it, read with "\n" line ends; each option block holds
 // whole lines.
@@ -29,8 +34,6 @@ std::string IniText(const std::string& db, const std::string& src, const std::st
 
 // Those of ids whose control in the dialog passes test (&Dialog::Enabled, &Dialog::Checked).
 Ids Of(const Dialog& dialog, bool (Dialog::*test)(int) const, const Ids& ids);
-// The texts of the controls.
-Lines TextsOf(const Dialog& dialog, const Ids& ids);
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -43,10 +46,6 @@ class ProgramTest : public ::testing::Test {
   // Writes qvxgba.ini (CR LF lines) unless ini is empty, starts the program and waits for
   // the idle window.
   ::testing::AssertionResult Launch(const Lines& ini);
-  ::testing::AssertionResult Start() { return app_.Start(Prog("tarnwick.exe"), folder_.System()); }
-  // A scan command from its click to the idle window, its closing message answered.
-  ::testing::AssertionResult RunScan(int command, const std::string& caption,
-                                     const std::string& message, int timeout_ms = kScanWaitMs);
 
   // The known, have and miss counters as the window shows them.
   Lines Counters() const;

@@ -22,8 +22,9 @@ TEST_F(OptionsTest, EachDialogShowsAndReadsBackItsBoxes) {
     Ids boxes;
     Lines captions;  // of the boxes
     Ids disabled, checked, clicks;
-    Lines list_after;  // the first row and the known counter once the dialog is closed
-    Lines saved;       // the INI's naming, renaming and include blocks at close
+    // Once the dialog is closed: the first row and the known counter; at exit: the INI's
+    // naming, renaming and include blocks.
+    Lines list_after, saved;
   } rows[] = {
       {IDC_INCLUDE_OPTIONS,
        "Roms To include/Exclude",
@@ -68,23 +69,31 @@ TEST_F(OptionsTest, EachDialogShowsAndReadsBackItsBoxes) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.caption);
     ASSERT_TRUE(Launch(row.ini));
+    ASSERT_TRUE(app_.Press(row.button));
     Dialog dialog;
-    ASSERT_TRUE(app_.OpenOptions(row.button, row.caption, &dialog));
-    EXPECT_EQ(TextsOf(dialog, row.boxes), row.captions);
+    ASSERT_TRUE(app_.WaitUntil(row.caption, [&] {
+      return IsWindowVisible((dialog = Dialog(FindWindowA("#32770", row.caption))).window());
+    }));
+    for (size_t i = 0; i < row.boxes.size(); ++i)
+      EXPECT_EQ(dialog.Text(row.boxes[i]), row.captions[i]);
     EXPECT_EQ(Of(dialog, &Dialog::Checked, row.boxes), row.checked);
     for (int id : row.disabled) EXPECT_FALSE(dialog.Click(id)) << id;
     // The renaming type list is usable only with "Use Sub Dirs" checked.
     EXPECT_FALSE(dialog.Enabled(IDC_RENAMING_TYPE));
     for (int id : row.clicks) ASSERT_TRUE(dialog.Click(id));
     EXPECT_EQ(dialog.Enabled(IDC_RENAMING_TYPE), row.button == IDC_RENAMING_OPTIONS);
-    for (auto [window, message, command] : {std::tuple(dialog.window(), WM_COMMAND, IDOK),
-                                            {dialog.window(), WM_COMMAND, IDCANCEL},
-                                            {app_.window(), WM_CLOSE, 0}}) {
-      ASSERT_TRUE(SendBounded(window, message, command, 0) && app_.Sync());
-      EXPECT_TRUE(IsWindowVisible(dialog.window()) && !IsWindowEnabled(app_.window()))
-          << message << " " << command;
-    }
-    ASSERT_TRUE(app_.CloseOptions(dialog));
+    SendBounded(dialog.window(), WM_COMMAND, IDOK, 0);
+    SendBounded(dialog.window(), WM_COMMAND, IDCANCEL, 0);
+    SendBounded(app_.window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app_.Sync());
+    EXPECT_TRUE(IsWindowVisible(dialog.window()) && !IsWindowEnabled(app_.window()))
+        << "Enter, Escape or closing the main window ended the dialog";
+    PostMessageA(dialog.window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(app_.WaitUntil("the option dialog to close", [&] {
+      return !IsWindow(dialog.window()) && IsWindowEnabled(app_.window());
+    }));
+    // The list refresh after the close runs once the main window is enabled again.
+    ASSERT_TRUE(app_.Sync());
     EXPECT_EQ((Lines{app_.Rows().at(0), Counters().at(0)}), row.list_after);
     ASSERT_TRUE(app_.Close());
     EXPECT_EQ(SavedIni(),

@@ -51,10 +51,7 @@ class Dialog {
 // The running program; as a Dialog it is its main window.
 class Program : public Dialog {
  public:
-  Program() = default;
-  ~Program();  // ends a program that a test left running
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
+  ~Program() { End(); }  // ends a program that a test left running
 
   // Starts the executable in folder, its current directory, and waits until its main window
   // exists (it may still be loading or showing a message box). A program started before is
@@ -63,7 +60,9 @@ class Program : public Dialog {
   // Waits until the main window is visible, enabled, idle (its title, Load enabled) and shows
   // no message box.
   ::testing::AssertionResult WaitIdle() const;
-  bool Running() const;
+  bool Running() const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+  }
 
   std::string Title() const;
   std::vector<std::string> Rows() const;
@@ -82,18 +81,10 @@ class Program : public Dialog {
   // Waits for the file dialog that Load opens, and cancels it.
   ::testing::AssertionResult CancelFileDialog() const;
 
-  // Presses an option button and waits for the dialog with this caption.
-  ::testing::AssertionResult OpenOptions(int button, const std::string& caption,
-                                         Dialog* dialog) const;
-  // Closes an option dialog by its close box; returns once the main window is usable again
-  // and has refreshed its list.
-  ::testing::AssertionResult CloseOptions(const Dialog& dialog) const;
-
-  void PostClose() const { PostMessageA(window_, WM_CLOSE, 0, 0); }
   // Waits for the process to end with exit code 0; a message box on the way fails the wait.
   ::testing::AssertionResult WaitExit() const;
   ::testing::AssertionResult Close() const {
-    PostClose();
+    PostMessageA(window_, WM_CLOSE, 0, 0);
     return WaitExit();
   }
 

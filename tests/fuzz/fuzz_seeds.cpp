@@ -49,10 +49,8 @@ int main(int argc, char** argv) {
       {"crlf.dat", DatText(few)},
       {"lf.dat", DatText(few, "\n")},
       {"no_end.dat", head + Lines(few)},
-      {"no_comment.dat", "[QVXDAT]\n[ROMS]\n" + Lines(few)},
       {"odd_lines.dat", odd},
       {"table_full.dat", head + std::string(8095, '\n') + long_fields + "\n" + Lines(few)},
-      {"not_a_dat.txt", "read me first\n"},
   };
   for (const auto& [name, text] : dats) {
     Put("dat_text", name, text);

@@ -39,7 +39,6 @@ int QuietWindow::GetControlText(int id, char* out, int size) {
 void QuietWindow::SetTitle(const char* title) {
   auto lock = Hold();
   title_ = title;
-  ++title_changes_;
   Record(std::string("title ") + title);
 }
 
@@ -63,11 +62,7 @@ void QuietWindow::ShowMessage(const char* text, const char* caption) {
 }
 
 void QuietWindow::SendScanFinished() {
-  {
-    auto lock = Hold();
-    ++scan_finished_;
-    Record("scan-finished");
-  }
+  Hold(), Record("scan-finished");
   OnScanFinished(*this);
 }
 

@@ -42,11 +42,9 @@ class QuietWindow : public Window {
   bool checked(int id) { return IsRadioOn(id); }
   std::string text(int id);
   std::string title();
-  int title_changes() const { return title_changes_; }
   const std::vector<std::string>& rows() const { return rows_; }  // in the order added
   const std::vector<Message>& messages() const { return messages_; }
   const std::vector<int>& progress() const { return progress_; }
-  int scan_finished() const { return scan_finished_; }
   // "disable 1024", "title ...", "progress 33", "message Done!", "ui-task", "scan-finished".
   const std::vector<std::string>& events() const { return events_; }
   void ClearRecord();  // messages, events and progress
@@ -65,10 +63,8 @@ class QuietWindow : public Window {
   std::mutex mutex_;
   std::map<int, Control> controls_;
   std::string title_ = "Tarnwick";
-  int title_changes_ = 0;
   std::vector<std::string> rows_;
   std::vector<Message> messages_;
   std::vector<int> progress_;
   std::vector<std::string> events_;
-  int scan_finished_ = 0;
 };

@@ -16,7 +16,8 @@ TempFolder::TempFolder(const char* prefix) {
   for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
     char name[64];
     snprintf(name, sizeof name, "%s-%08x", prefix, static_cast<unsigned>(random()));
-    if (std::filesystem::create_directory(base / name, error)) path_ = (base / name).generic_string();
+    if (std::filesystem::create_directory(base / name, error))
+      path_ = (base / name).generic_string();
   }
 }
 
