@@ -60,7 +60,7 @@ TEST_F(LoadTest, LoadsMarksHavesAndReadiesTheWindow) {
   EXPECT_EQ((std::vector<int>{1, 0}), (std::vector<int>{g_roms[0].have, g_roms[1].have}));
   // SaveLists too, as a ROM is owned; the Beta is excluded.
   EXPECT_EQ("11111111111111 1 (2) Tarnwick GBA v0.3a|Some Game (E)", Shown());
-  EXPECT_TRUE(window_.checked(IDC_SHOW_ALL) && !window_.checked(IDC_SHOW_MISS));
+  EXPECT_TRUE(window_.IsRadioOn(IDC_SHOW_ALL) && !window_.IsRadioOn(IDC_SHOW_MISS));
 }
 
 TEST_F(LoadTest, AFailureEmptiesTheTableAndDisablesTheCommands) {

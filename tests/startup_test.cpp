@@ -35,13 +35,12 @@ TEST_F(StartupTest, SavedOptionsAndPathsComeBack) {
 // close carries them on. (A save that fails is the fault sweeps' and the e2e tests'.)
 TEST_F(StartupTest, OptionsSurviveAFailedLoad) {
   for (const std::string& db_line : {std::string(""), "DB=" + SystemPath("missing.zip") + "\n"}) {
-    ResetSettings();
     WriteFile(NativePath(kIniFileName), db_line + "SRC=C:\\roms\nLOG=1\nNAME=2\n");
     ASSERT_EQ(1, LoadIni());
     EXPECT_EQ("C:\\roms", window_.text(IDC_SOURCE_FIELD));
-    EXPECT_EQ(2, g_settings.NAME) << db_line;
     ASSERT_EQ(1, SaveIni());
-    EXPECT_NE(std::string::npos, ReadTextFile(NativePath(kIniFileName)).find("\nLOG=1\nTYPE=0"));
+    EXPECT_NE(std::string::npos, ReadTextFile(NativePath(kIniFileName))
+                                     .find("NAME=2\n\n# Renaming Options\n\nLOG=1\nTYPE=0"));
     ASSERT_EQ(1u, window_.messages().size());
     EXPECT_EQ("Unable To Load Dat File!", window_.messages()[0].text);
     window_.ClearRecord();

@@ -17,7 +17,8 @@ class QuietWindow : public Window {
   };
 
   // Controls as the main window creates them: Load enabled, the rest disabled, counters 0,
-  // Show All on. With record false, only the fields, radios, counters and rows are kept.
+  // Show All on. With record false, only the fields, radios, counters and the number of rows
+  // are kept.
   explicit QuietWindow(bool record = true);
 
   // Every operation locks: a scan calls them from its own thread.
@@ -39,10 +40,10 @@ class QuietWindow : public Window {
 
   // What the user sees, read once the code under test has returned.
   bool enabled(int id);
-  bool checked(int id) { return IsRadioOn(id); }
   std::string text(int id);
   std::string title();
   const std::vector<std::string>& rows() const { return rows_; }  // in the order added
+  int row_count() const { return static_cast<int>(rows_.size()) + quiet_rows_; }
   const std::vector<Message>& messages() const { return messages_; }
   const std::vector<int>& progress() const { return progress_; }
   // "disable 1024", "title ...", "progress 33", "message Done!", "ui-task", "scan-finished".
@@ -63,7 +64,8 @@ class QuietWindow : public Window {
   std::mutex mutex_;
   std::map<int, Control> controls_;
   std::string title_ = "Tarnwick";
-  std::vector<std::string> rows_;
+  std::vector<std::string> rows_;  // recorded; a quiet window counts them in quiet_rows_
+  int quiet_rows_ = 0;
   std::vector<Message> messages_;
   std::vector<int> progress_;
   std::vector<std::string> events_;

@@ -150,8 +150,7 @@ bool RunTableRows(const Context& context, const ScanWorkload& workload) {
 
   window.Show(IDC_SHOW_ALL);
   double refresh = MedianMs(reps, [] { RefreshRomList(); });
-  if (!Check(window.rows().size() == static_cast<size_t>(records),
-             "RefreshRomList did not list every record"))
+  if (!Check(window.row_count() == records, "RefreshRomList did not list every record"))
     return false;
   size_t name_bytes = 0;
   double names = MedianMs(reps, [&] {
