@@ -33,9 +33,7 @@ const int kLoadControls[] = {
 
 void DisableForLoad(Window& window) {
   for (int id : kLoadControls) window.EnableControl(id, false);
-  window.SetRadio(IDC_SHOW_ALL, true);
-  window.SetRadio(IDC_SHOW_HAVE, false);
-  window.SetRadio(IDC_SHOW_MISS, false);
+  SelectShowAll(window);
 }
 
 void EnableAfterLoad(Window& window) {

@@ -37,9 +37,7 @@ bool ReadIniBytes(const char* path, std::vector<char>* bytes) {
 }  // namespace
 
 void StartUp(Window& window, const char* executable_path) {
-  window.SetRadio(IDC_SHOW_ALL, true);
-  window.SetRadio(IDC_SHOW_HAVE, false);
-  window.SetRadio(IDC_SHOW_MISS, false);
+  SelectShowAll(window);
   SetIdleTitle(window);
   SetProgramDirectory(executable_path);
   BuildCrcTable();

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "app/controls.h"
 #include "base/text.h"
 
 static Window* g_main_window = nullptr;
@@ -13,6 +14,12 @@ Window& MainWindow() {
   // Every caller runs after start-up has set the window; a missing one is a wiring fault.
   if (g_main_window == nullptr) std::abort();
   return *g_main_window;
+}
+
+void SelectShowAll(Window& window) {
+  window.SetRadio(IDC_SHOW_ALL, true);
+  window.SetRadio(IDC_SHOW_HAVE, false);
+  window.SetRadio(IDC_SHOW_MISS, false);
 }
 
 void SetIdleTitle(Window& window) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "base/text.h"
 #include "base/version.h"
 
 #define TARNWICK_TITLE_FORMAT "Tarnwick GBA v%s"
@@ -42,13 +43,15 @@ class Window {
 void SetMainWindow(Window* window);
 Window& MainWindow();
 
-// A path field's text: paths are at most 259 characters.
-constexpr int kPathFieldSize = 260;
+// A path field's text (kPathFieldSize, base/text.h).
 template <size_t N>
 void ReadPathField(int id, char (&out)[N]) {
   static_assert(N >= kPathFieldSize, "a path field needs 260 bytes");
   MainWindow().GetControlText(id, out, kPathFieldSize);
 }
+
+// Turns Show All on and the other two show-filter buttons off, as start-up and a load do.
+void SelectShowAll(Window& window);
 
 // Sets the idle title "Tarnwick GBA v0.3a".
 void SetIdleTitle(Window& window);

@@ -49,3 +49,7 @@ int CompareFolded(const char* a, const char* b);
 
 // True when the texts are equal under the same folding.
 inline bool EqualFolded(const char* a, const char* b) { return CompareFolded(a, b) == 0; }
+
+// A path as the window's path fields, the INI file and a scan hold it: at most 259 characters
+// and the terminator. A longer one is refused, never cut.
+constexpr int kPathFieldSize = 260;

@@ -14,9 +14,6 @@
 
 namespace {
 
-// The source and destination as the window's path fields hold them: at most 259 characters.
-constexpr int kPathTextSize = 260;
-
 char g_folders[kMaxFolders][kFolderPathSize];
 int g_folder_count = 0;
 
@@ -139,7 +136,7 @@ void ScanOneFile(const char* folder, const char* name, const char* dest, ScanMod
 
 ScanOutcome ScanFolders(ScanMode mode, const char* source_text, const char* dest_text,
                         ScanProgressHook progress, void* context) {
-  char source[kPathTextSize], dest[kPathTextSize];
+  char source[kPathFieldSize], dest[kPathFieldSize];
   CopyText(source, source_text);
   CopyText(dest, dest_text);
   bool moves = mode != ScanMode::kScan;
@@ -151,7 +148,7 @@ ScanOutcome ScanFolders(ScanMode mode, const char* source_text, const char* dest
   if (moves && !IsFolder(dest)) return ScanOutcome::kDestinationNotFound;
 
   // A drive root keeps its one backslash: C:\* rather than C:\\*, and D: joined with "\".
-  char pattern[kPathTextSize + 2];
+  char pattern[kPathFieldSize + 2];
   if (IsDriveRootText(source)) {
     Format(pattern, "%s*", source);
   } else {

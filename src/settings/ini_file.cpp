@@ -108,7 +108,7 @@ void ParseIniPaths(const char* bytes, size_t length, IniPaths* paths) {
     for (int i = 0; i < kIniPathCount; ++i) {
       if (!KeyMatches(line, kIniPathKeys[i])) continue;
       const char* value = line.value != nullptr ? line.value : "";
-      if (strlen(value) >= static_cast<size_t>(kIniPathSize)) break;
+      if (strlen(value) >= static_cast<size_t>(kPathFieldSize)) break;
       CopyText(paths->value[i], value);
       paths->present[i] = true;
       break;

@@ -4,18 +4,18 @@
 
 #include <cstddef>
 
+#include "base/text.h"
 #include "settings/settings.h"
 
 constexpr char kIniFileName[] = "qvxgba.ini";
 
 // The three path lines, DB, SRC and DEST, in this order. A path holds at most 259 characters.
 constexpr int kIniPathCount = 3;
-constexpr int kIniPathSize = 260;
 extern const char* const kIniPathKeys[kIniPathCount];
 
 struct IniPaths {
   bool present[kIniPathCount];  // a line gave the path; absent ones leave their field alone
-  char value[kIniPathCount][kIniPathSize];
+  char value[kIniPathCount][kPathFieldSize];
 };
 
 // The path lines of the file: a later line replaces an earlier one, an empty value or a bare

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ParseIniOptions(bytes, size, &settings);
   // A path runs over its field, or a number is more than one digit: both would reach the window.
   for (const char* value : paths.value)
-    if (memchr(value, '\0', kIniPathSize) == nullptr) abort();
+    if (memchr(value, '\0', kPathFieldSize) == nullptr) abort();
   if (settings.NAME < 0 || settings.NAME > 9 || settings.TYPE < 0 || settings.TYPE > 9) abort();
   return 0;
 }
