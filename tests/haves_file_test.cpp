@@ -28,12 +28,20 @@ TEST_F(HavesFileTest, MarkHavesMatchesWholeEntriesInAnyCase) {
   EXPECT_EQ(28u, ReadFile(HavesPath()).size());  // reading never writes
 }
 
+// Opened per entry or kept open for a scan, each entry is in the file as soon as it is appended.
 TEST_F(HavesFileTest, AppendWritesEightBytesAndRepairsATornTail) {
   for (const char* crc : {"ABCDEF01", "1234", "0123456789"}) AddRom({crc, 0, "n", "", "Roms"});
-  WriteFile(HavesPath(), "aaaaaaaabbbb");  // an earlier append cut short
-  for (int i : {0, 1, 2}) AppendHave(i);
-  EXPECT_EQ(std::string("aaaaaaaaABCDEF01") + std::string("1234\0\0\0\0", 8) + "01234567",
-            ReadFile(HavesPath()));
+  const std::string entries[] = {"ABCDEF01", std::string("1234\0\0\0\0", 8), "01234567"};
+  for (bool kept : {false, true}) {
+    WriteFile(HavesPath(), "aaaaaaaabbbb");  // an earlier append cut short
+    if (kept) BeginHaveAppends();
+    std::string expected = "aaaaaaaa";
+    for (int i : {0, 1, 2}) {
+      AppendHave(i);
+      EXPECT_EQ(expected += entries[i], ReadFile(HavesPath())) << kept << i;
+    }
+    if (kept) EndHaveAppends();
+  }
 }
 
 // SaveLists, once enabled by an owned ROM, stays enabled through the reset's refresh.

@@ -55,6 +55,8 @@ TEST_F(IdentifyTest, ZipsCountTheirGbaMembersByTheStoredCrc) {
   std::string lying = ReadFile(NativePath("lies"));
   for (size_t at; (at = lying.find("dat.txt")) != std::string::npos;)
     lying.replace(at, 7, "dat.gba");
+  std::vector<ZipMember> many(1500, {std::string(50, 'f') + ".txt", ""});
+  many.front() = many.back() = {"Game.gba", "one"};
   const std::pair<std::string, std::string> rows[] = {
       {Zip({{"Game.gba", "one"}}), one},
       {Zip({{"Game.gba", "one", false}}), one},
@@ -62,6 +64,7 @@ TEST_F(IdentifyTest, ZipsCountTheirGbaMembersByTheStoredCrc) {
       {Zip({{"a.gba", "two"}, {"b.gba", "one"}}), "2 " + CrcKey("one") + " zip"},  // the last key
       {Zip({{"readme.txt", "text"}}), "0  gba"},
       {Zip({{n255, "one"}}), one},
+      {Zip(many), "2 " + CrcKey("one") + " zip"},  // a central directory of 150 KiB
       {Zip({{"n" + n255, "one"}}), "0  gba"},  // a name of 256 characters comes cut to ".gb"
       {lying, "1 deadbeef zip"},
       {"plain text", broken},

@@ -12,6 +12,7 @@
 #include "app/scan_worker.h"
 #include "database/rom_table.h"
 #include "scan_cases.h"
+#include "scanner/log_files.h"
 #include "scanner/placement.h"
 #include "scanner/scan_folders.h"
 #include "settings/settings.h"
@@ -64,6 +65,19 @@ TEST_F(ScanTest, RunsWhileTheListRefreshes) {
   auto scan = std::async(std::launch::async, [&] { RunScanCase(c, dir()); });
   while (scan.wait_for(std::chrono::seconds(0)) != std::future_status::ready) RefreshRomList();
   EXPECT_EQ(List(c.tree), ScanTree(dir()));
+}
+
+// A scan keeps its logs open; each line is still in its file as soon as it is written.
+TEST_F(ScanTest, KeptOpenLogsHaveEachLineAtOnce) {
+  g_settings.LOG = 1;
+  BeginLogLines();
+  std::string expected;
+  for (const char* name : {"a.gba", "b.gba"}) {
+    WriteLogLine(Log::kUnmatched, name);
+    EXPECT_EQ(expected += std::string("Unkown Rom ") + name + "\n",
+              ReadTextFile(NativePath("unknown.txt")));
+  }
+  EndLogLines();
 }
 
 TEST(IsSafeName, RefusesWhatCouldLeaveTheFolderOrNameADevice) {

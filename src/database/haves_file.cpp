@@ -35,26 +35,57 @@ static long StreamLength(FILE* file) {
   return ftell(file);
 }
 
-void AppendHave(int index) {
-  char path[kProgramFilePathSize];
-  if (!HavesPath(path)) return;
+// The haves file opened for appending, unbuffered, with a torn tail cut back to the last whole
+// entry; *whole is then its length. nullptr when it cannot be opened or mended.
+static FILE* OpenForAppend(const char* path, long* whole) {
   FILE* file = OpenFile(path, "a+b");
-  if (file == nullptr) return;
+  if (file == nullptr) return nullptr;
+  setvbuf(file, nullptr, _IONBF, 0);
   long length = StreamLength(file);
   if (length < 0) {
     CloseFile(file);
+    return nullptr;
+  }
+  *whole = length - length % kHaveEntrySize;
+  if (*whole == length) return file;
+  // An earlier append was cut short; cut back so that this entry and every later one stay
+  // aligned.
+  CloseFile(file);
+  if (!ResizeFile(path, *whole)) return nullptr;
+  file = OpenFile(path, "a+b");
+  if (file != nullptr) setvbuf(file, nullptr, _IONBF, 0);
+  return file;
+}
+
+// The scan's kept-open haves file; appends reach the file by the same single write either way.
+static struct {
+  bool active;
+  FILE* file;  // nullptr until the first append, or after a failed one
+  long whole;  // its length: whole entries only
+} g_kept;
+
+void BeginHaveAppends() { g_kept = {true, nullptr, 0}; }
+
+void EndHaveAppends() {
+  if (g_kept.file != nullptr) CloseFile(g_kept.file);
+  g_kept = {false, nullptr, 0};
+}
+
+void AppendHave(int index) {
+  char path[kProgramFilePathSize];
+  if (!HavesPath(path)) return;
+  FILE* file = g_kept.file;
+  long whole = g_kept.whole;
+  if (file == nullptr) file = OpenForAppend(path, &whole);
+  if (file == nullptr) return;
+  bool written = fwrite(g_roms[index].crc, kHaveEntrySize, 1, file) == 1;
+  if (g_kept.active && written) {
+    g_kept.file = file, g_kept.whole = whole + kHaveEntrySize;
     return;
   }
-  long whole = length - length % kHaveEntrySize;
-  if (whole != length) {
-    // An earlier append was cut short; cut back to the last whole entry so that this one
-    // and every later one stay aligned.
-    CloseFile(file);
-    if (!ResizeFile(path, whole)) return;
-    file = OpenFile(path, "a+b");
-    if (file == nullptr) return;
-  }
-  bool written = fwrite(g_roms[index].crc, kHaveEntrySize, 1, file) == 1;
+  // Closed after a single append, and after a failed one, which the next append reopens and
+  // mends.
+  g_kept.file = nullptr;
   bool closed = CloseFile(file) == 1;
   if (!written || !closed) ResizeFile(path, whole);  // never leave half an entry behind
 }

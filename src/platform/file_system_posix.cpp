@@ -106,10 +106,16 @@ int NextFolderEntry(FolderListing* listing, FolderEntry* entry) {
     // A "\" inside a name cannot be said in our path format, where it separates folders.
     if (strchr(found->d_name, '\\') != nullptr) continue;
     if (!CopyText(entry->name, found->d_name)) continue;
+    // Fifos, sockets and devices do not exist on a Windows volume, and reading a fifo would
+    // hang the scan, so they are passed over. Most file systems give the type with the name;
+    // only a link (followed, as Windows follows its own) or an untyped entry costs a stat.
+    if (found->d_type == DT_REG || found->d_type == DT_DIR) {
+      entry->is_directory = found->d_type == DT_DIR;
+      return 1;
+    }
+    if (found->d_type != DT_LNK && found->d_type != DT_UNKNOWN) continue;
     char path[4096 + kEntryNameSize];
     if (!Format(path, "%s%s", listing->folder, found->d_name)) continue;
-    // Follows links as Windows follows its own. Fifos, sockets and devices do not exist on
-    // a Windows volume, and reading a fifo would hang the scan, so they are passed over.
     struct stat info;
     if (stat(path, &info) != 0) continue;
     if (!S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode)) continue;

@@ -23,12 +23,32 @@ static const char* FileNameOf(Log log) {
   return "";
 }
 
+// The scan's kept-open logs, by Log; nullptr until a log's first line.
+static struct {
+  bool active;
+  FILE* files[static_cast<int>(Log::kMultiRom) + 1];
+} g_kept;
+
+void BeginLogLines() { g_kept = {true, {}}; }
+
+void EndLogLines() {
+  for (FILE*& file : g_kept.files) {
+    if (file != nullptr) CloseFile(file);
+    file = nullptr;
+  }
+  g_kept.active = false;
+}
+
 void WriteLogLine(Log log, const char* first, const char* second) {
   if (!g_settings.LOG) return;
-  char path[kProgramFilePathSize];
-  if (!ProgramFilePath(path, FileNameOf(log))) return;
-  FILE* file = OpenFile(path, "a+t");
-  if (file == nullptr) return;
+  FILE*& kept = g_kept.files[static_cast<int>(log)];
+  FILE* file = kept;
+  if (file == nullptr) {
+    char path[kProgramFilePathSize];
+    if (!ProgramFilePath(path, FileNameOf(log))) return;
+    file = OpenFile(path, "a+t");
+    if (file == nullptr) return;
+  }
   // Literal formats, so the compiler checks each line against its values.
   switch (log) {
     case Log::kMultipleCopies:
@@ -47,5 +67,11 @@ void WriteLogLine(Log log, const char* first, const char* second) {
       fprintf(file, "More than one rom found in %s skipping\n", first);
       break;
   }
-  CloseFile(file);
+  if (g_kept.active) {
+    // Flushed line by line, so a run cut short keeps every line written before.
+    fflush(file);
+    kept = file;
+  } else {
+    CloseFile(file);
+  }
 }

@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "database/crc_index.h"
+#include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "platform/file_system.h"
 #include "scanner/identify.h"
@@ -39,16 +40,21 @@ bool IsDriveRootText(const char* path) {
 }
 
 // Builds the folder list from the source listing: "." is the source itself, other
-// directories are its direct sub-folders; deeper folders are never entered.
-void BuildFolderList(FolderListing* listing, const char* source) {
+// directories are its direct sub-folders; deeper folders are never entered. Returns the
+// source's own files, so that the counting pass need not list it again.
+int64_t BuildFolderList(FolderListing* listing, const char* source) {
   memset(g_folders, 0, sizeof g_folders);
   g_folder_count = 0;
+  int64_t files = 0;
   // A drive root's listing has no "." entry, so the root is entered first by hand.
   if (strlen(source) == 2 && IsDriveLetter(source[0]) && source[1] == ':')
     AddFolder(source, nullptr);
   FolderEntry entry;
   while (NextFolderEntry(listing, &entry)) {
-    if (!entry.is_directory) continue;
+    if (!entry.is_directory) {
+      ++files;
+      continue;
+    }
     if (strcmp(entry.name, "..") == 0) continue;
     if (EqualFolded(entry.name, "System Volume Information") || EqualFolded(entry.name, "Recycled"))
       continue;
@@ -58,6 +64,7 @@ void BuildFolderList(FolderListing* listing, const char* source) {
       AddFolder(source, entry.name);
     }
   }
+  return files;
 }
 
 // Files this scan has moved, by a hash of their new path. A destination inside the source
@@ -132,6 +139,18 @@ void ScanOneFile(const char* folder, const char* name, const char* dest, ScanMod
   if (file.moved_to[0] != '\0') RememberPlaced(file.moved_to);
 }
 
+// The haves file and the logs stay open for the length of one scan, whichever way it ends.
+struct KeptOpenFiles {
+  KeptOpenFiles() {
+    BeginHaveAppends();
+    BeginLogLines();
+  }
+  ~KeptOpenFiles() {
+    EndLogLines();
+    EndHaveAppends();
+  }
+};
+
 }  // namespace
 
 ScanOutcome ScanFolders(ScanMode mode, const char* source_text, const char* dest_text,
@@ -159,16 +178,20 @@ ScanOutcome ScanFolders(ScanMode mode, const char* source_text, const char* dest
   FolderListing* listing = OpenFolderListing(pattern);
   if (listing == nullptr) return ScanOutcome::kUnreadableFolder;
   *strstr(pattern, "\\*") = '\0';  // the source folder as used from here on
-  BuildFolderList(listing, pattern);
+  int64_t source_files = BuildFolderList(listing, pattern);
   CloseFolderListing(listing);
   memset(g_placed, 0, sizeof g_placed);
   g_placed_count = 0;
 
   g_scan_index.Build();
+  KeptOpenFiles kept_open;
   int64_t total = 0;
   for (int f = 0; f < g_folder_count; ++f) {
-    if (!ForEachFile(g_folders[f], [&](const char*) { ++total; }))
+    if (strcmp(g_folders[f], pattern) == 0) {
+      total += source_files;
+    } else if (!ForEachFile(g_folders[f], [&](const char*) { ++total; })) {
       return ScanOutcome::kUnreadableFolder;
+    }
   }
 
   int64_t processed = 0;
