@@ -1,4 +1,5 @@
 // The ROM list under each show filter, and its counters.
+#include <algorithm>
 #include <tuple>
 
 #include "app/controls.h"
@@ -10,6 +11,28 @@
 using Rows = std::vector<std::string>;
 
 class RomListTest : public CoreTest {};
+
+// After a scan the rows are refilled only when they changed; the counters always follow.
+TEST_F(RomListTest, AfterAScanOnlyChangedRowsAreRefilled) {
+  AddRom({"00000000", 0, "R0", "", "Roms"});
+  AddRom({"00000001", 0, "R1", "", "Beta"});
+  RefreshRomList();
+  const std::tuple<int, int, Rows, std::string, bool> rows[] = {
+      {0, IDC_SHOW_ALL, {"R0"}, "1", true},        // a listed ROM owned: the same rows
+      {1, IDC_SHOW_ALL, {"R0", "R1"}, "2", false},  // an owned Beta now shows
+      {1, IDC_SHOW_HAVE, {"R0", "R1"}, "2", true},  // another filter, the same rows
+      {1, IDC_SHOW_MISS, {}, "2", false}};
+  for (const auto& [owned, radio, listed, have, kept] : rows) {
+    SetOwned(g_roms[owned], true);
+    window_.Show(radio);
+    window_.ClearRecord();
+    RefreshAfterScan();
+    EXPECT_EQ(listed, window_.rows()) << owned << radio;
+    EXPECT_EQ(have, window_.text(IDC_HAVE_COUNTER)) << owned << radio;
+    const Rows& events = window_.events();
+    EXPECT_EQ(kept, std::count(events.begin(), events.end(), "list-top") == 1) << owned << radio;
+  }
+}
 
 TEST_F(RomListTest, ShowFilterAndCounters) {
   const char* categories[] = {"Roms", "Roms", "Beta", "Beta", "Hardware"};

@@ -5,6 +5,10 @@
 // radio buttons show; enables SaveLists once a ROM is owned.
 void RefreshRomList();
 
+// The refresh after a scan: as RefreshRomList, except that rows equal to those the list shows
+// already are not added again; the counters are always set, and the list is shown from the top.
+void RefreshAfterScan();
+
 // Sorts the table and writes the have and miss lists. Returns 1 and shows "Saved Logs!" when
 // both were written whole; otherwise shows what failed, captioned "Save Error", and returns 0.
 int SaveLists();

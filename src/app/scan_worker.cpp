@@ -72,7 +72,7 @@ void ScanWorker(Window& window, ScanMode mode) {
   ScanOutcome outcome = ScanFolders(mode, source, dest, ShowProgress, &window);
   if (outcome == ScanOutcome::kDone) {
     // On the UI thread, so it never mixes its rows with a refresh the show filter started.
-    window.RunOnUiThread(RefreshRomList);
+    window.RunOnUiThread(RefreshAfterScan);
     window.ShowMessage("Done!", "Scan");
   } else {
     window.ShowMessage(ErrorMessage(outcome), "Scan Error");

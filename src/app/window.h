@@ -2,7 +2,9 @@
 // The commands are the only code that speaks to it.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 
 #include "base/text.h"
 #include "base/version.h"
@@ -28,6 +30,8 @@ class Window {
   virtual void ClearList() = 0;
   virtual void AddListRow(const char* text) = 0;
   virtual void EndListRows() = 0;
+  // The list shown from its first row with nothing selected, as a refresh leaves it.
+  virtual void ScrollListToTop() = 0;
   virtual void SetProgress(int position) = 0;
   // Modal, warning icon, OK button, owned by the main window; returns when dismissed.
   virtual void ShowMessage(const char* text, const char* caption) = 0;
@@ -36,6 +40,11 @@ class Window {
   // Runs task on the UI thread and waits for it; run at once when called there. The scan
   // refreshes the list this way, so two refreshes never interleave their rows.
   virtual void RunOnUiThread(void (*task)()) = 0;
+
+  // A hash of the rows the list was last filled with, 0 before the first fill: RefreshAfterScan
+  // leaves out a refill that would give the same rows. Atomic: a test's window may be refreshed
+  // from two threads.
+  std::atomic<uint64_t> shown_rows{0};
 };
 
 // The one main window of the process, process-wide: set once at start-up (or by a test) and

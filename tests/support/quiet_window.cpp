@@ -51,6 +51,7 @@ void QuietWindow::AddListRow(const char* text) {
   record_ ? (Hold(), rows_.push_back(text)) : void(++quiet_rows_);
 }
 void QuietWindow::EndListRows() {}
+void QuietWindow::ScrollListToTop() { Hold(), Record("list-top"); }
 
 void QuietWindow::SetProgress(int position) {
   auto lock = Hold();

@@ -31,6 +31,7 @@ class QuietWindow : public Window {
   void ClearList() override;
   void AddListRow(const char* text) override;
   void EndListRows() override;
+  void ScrollListToTop() override;
   void SetProgress(int position) override;
   void ShowMessage(const char* text, const char* caption) override;
   // Handled as the main window handles it: the scan's controls enabled again.

@@ -53,6 +53,11 @@ void Win32Window::EndListRows() {
   InvalidateRect(list_, nullptr, TRUE);
 }
 
+void Win32Window::ScrollListToTop() {
+  SendMessageA(list_, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SendMessageA(list_, LB_SETTOPINDEX, 0, 0);
+}
+
 // The worker reports every file, and each report waits for the UI thread; the bar only moves
 // when the percentage does, so a repeated position is not sent again.
 void Win32Window::SetProgress(int position) {

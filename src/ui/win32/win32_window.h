@@ -30,6 +30,7 @@ class Win32Window : public Window {
   void ClearList() override;
   void AddListRow(const char* text) override;
   void EndListRows() override;
+  void ScrollListToTop() override;
   void SetProgress(int position) override;
   void ShowMessage(const char* text, const char* caption) override;
   void SendScanFinished() override;
