@@ -1,5 +1,6 @@
 // scan_rows.cpp: Scan, Rename and Move over the zip and the loose collection, with the share of
-// a scan's time each part takes, each part timed alone over the same inputs.
+// a scan's time each part takes, each part timed alone over the same inputs; and how a scan's
+// time grows from a collection to one ten times its size.
 #include <dirent.h>
 #include <unzip.h>
 
@@ -106,31 +107,45 @@ std::string CompareName(const std::string& name) {
   return compare;
 }
 
-bool ScanCollection(const Context& context, const Collection& collection, const std::string& label,
-                    bool zips) {
-  QuietWindow& window = *context.window;
-  std::string dest = context.work + "/scan-dest";
-  SetPaths(window, collection.folder, dest);
+// Reads the collection's files once, so that its scans are timed from the page cache.
+void WarmUp(const Collection& collection) {
   for (const CollectionFile& file : collection.files)
     ReadToNowhere(collection.folder + "/" + file.name);
+}
 
+// One Scan of the collection from nothing owned; its time in ms, or -1 (reported) when it did
+// not do what was timed.
+double TimeScan(const Context& context, const Collection& collection, const std::string& where) {
+  QuietWindow& window = *context.window;
+  SetPaths(window, collection.folder, context.work + "/scan-dest");
+  FreshScanState(context);
+  double start = NowMs();
+  bool done = RunScanWorker(window, ScanMode::kScan);
+  double ms = NowMs() - start;
+  bool ok = Check(done, where + ": the scan did not end with Done!") &&
+            Check(OwnedCount() == collection.known,
+                  where + ": owned count differs from the known files") &&
+            Check(ReadFile(context.program_dir + "/" + kHavesFileName).size() ==
+                      static_cast<size_t>(collection.known * kHaveEntrySize),
+                  where + ": the haves file does not hold one entry per known file") &&
+            Check(CountLines(context.program_dir + "/unknown.txt") == collection.unknown,
+                  where + ": unknown.txt does not name every unknown file") &&
+            Check(CountLines(context.program_dir + "/wrongnames.txt") == collection.wrong_names,
+                  where + ": wrongnames.txt does not name every wrong name");
+  return ok ? ms : -1;
+}
+
+bool ScanCollection(const Context& context, const Collection& collection, const std::string& label,
+                    bool zips) {
+  WarmUp(collection);
   int reps = context.sizes.slow_reps;
-  bool done = true;
-  double scan = MedianMs(
-      reps, [&] { FreshScanState(context); },
-      [&] { done &= RunScanWorker(window, ScanMode::kScan); });
   std::string where = "Scan " + label;
-  if (!Check(done, where + ": the scan did not end with Done!") ||
-      !Check(OwnedCount() == collection.known,
-             where + ": owned count differs from the known files") ||
-      !Check(ReadFile(context.program_dir + "/" + kHavesFileName).size() ==
-                 static_cast<size_t>(collection.known * kHaveEntrySize),
-             where + ": the haves file does not hold one entry per known file") ||
-      !Check(CountLines(context.program_dir + "/unknown.txt") == collection.unknown,
-             where + ": unknown.txt does not name every unknown file") ||
-      !Check(CountLines(context.program_dir + "/wrongnames.txt") == collection.wrong_names,
-             where + ": wrongnames.txt does not name every wrong name"))
-    return false;
+  std::vector<double> times;
+  for (int rep = 0; rep < reps; ++rep) {
+    times.push_back(TimeScan(context, collection, where));
+    if (times.back() < 0) return false;
+  }
+  double scan = Median(times);
 
   double anchor = 0;
   if (zips) {
@@ -244,6 +259,46 @@ bool PlaceCollection(const Context& context, const Collection& collection, const
   return true;
 }
 
+// Scans of the small and the large collection, taken in turn so that a slow spell of the
+// machine weighs on both: the large one's median time against the small one's. A scan whose
+// cost per file grows with the files before it shows as a ratio above ten.
+bool ScaleRow(const Context& context, const ScalePair& pair, const std::string& kind) {
+  WarmUp(pair.small);
+  WarmUp(pair.large);
+  std::string small_where = "Scan " + std::to_string(pair.small.files.size()) + " " + kind;
+  std::string large_where = "Scan " + std::to_string(pair.large.files.size()) + " " + kind;
+  std::vector<double> small_times, large_times;
+  for (int rep = 0; rep < context.sizes.slow_reps; ++rep) {
+    small_times.push_back(TimeScan(context, pair.small, small_where));
+    large_times.push_back(TimeScan(context, pair.large, large_where));
+    if (small_times.back() < 0 || large_times.back() < 0) return false;
+  }
+  PrintRow({large_where, Median(large_times), "ms",
+            std::to_string(pair.small.files.size()) + " of the same kind", Median(small_times),
+            "<= 10.5"});
+  return true;
+}
+
+// The zip and the loose pair, made here (the generation's time goes to stderr) and removed after.
+bool RunScaleRows(const Context& context, const ScanWorkload& workload,
+                  const std::string& loose_kind) {
+  double start = NowMs();
+  ScalePair zips, loose;
+  if (!Check(MakeZipScale(workload, context.work, &zips) &&
+                 MakeLooseScale(workload, context.work, &loose),
+             "cannot write the collections of the scaling rows"))
+    return false;
+  fprintf(stderr, "bench: %zu zips for the scaling rows written in %.1f s\n",
+          zips.large.files.size(), (NowMs() - start) / 1000);
+  bool ok =
+      ScaleRow(context, zips, "zips, 9 in 10 unknown") && ScaleRow(context, loose, loose_kind);
+  // Their blocks are not needed by the rows after these.
+  std::error_code error;
+  for (const std::string& folder : {zips.large.folder, zips.small.folder, loose.small.folder})
+    std::filesystem::remove_all(folder, error);
+  return ok;
+}
+
 }  // namespace
 
 bool RunScanRows(const Context& context, const ScanWorkload& workload) {
@@ -255,12 +310,13 @@ bool RunScanRows(const Context& context, const ScanWorkload& workload) {
     return false;
   size_t size = context.sizes.loose_size;
   bool mib = size >= (1u << 20);
-  std::string loose_label = std::to_string(workload.loose.files.size()) + " loose " +
-                            std::to_string(mib ? size >> 20 : size >> 10) +
-                            (mib ? " MiB images" : " KiB images");
+  std::string loose_kind = "loose " + std::to_string(mib ? size >> 20 : size >> 10) +
+                           (mib ? " MiB images" : " KiB images");
+  std::string loose_label = std::to_string(workload.loose.files.size()) + " " + loose_kind;
   std::string zip_label = std::to_string(workload.zips.files.size()) + " zips";
   bool ok = ScanCollection(context, workload.zips, zip_label, true) &&
-            ScanCollection(context, workload.loose, loose_label, false);
+            ScanCollection(context, workload.loose, loose_label, false) &&
+            RunScaleRows(context, workload, loose_kind);
   for (bool rename_mode : {true, false}) {
     ok = ok && PlaceCollection(context, workload.zips, zip_label, rename_mode) &&
          PlaceCollection(context, workload.loose, loose_label, rename_mode);

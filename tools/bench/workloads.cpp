@@ -2,6 +2,7 @@
 #include "tools/bench/workloads.h"
 
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -15,7 +16,7 @@ namespace bench {
 
 Sizes FullSizes() { return {0, 8000, 500, 2u << 20, 8096, 5, 5}; }
 // A few seconds in all: enough to run every row once.
-Sizes QuickSizes() { return {1, 200, 20, 256u << 10, 1024, 1, 1}; }
+Sizes QuickSizes() { return {1, 200, 50, 256u << 10, 1024, 1, 1}; }
 
 namespace {
 
@@ -73,6 +74,57 @@ class ImageMaker {
 
 bool IsUnknown(int i) { return i % 20 == 19; }
 
+// The zip collection's member: the base of its images, whose tag goes in the first bytes.
+constexpr size_t kZipMemberSize = 1024;
+constexpr int kZipMemberSeed = 11;
+
+// Makes one-member stored zips fast: one zip made by the zip writer, its bytes kept, and per
+// file its member's tag and both copies of the member's CRC patched, so that each file is a
+// valid zip with its own CRC, written in one go. Creating the files is most of the cost still.
+class ZipStamper {
+ public:
+  bool Begin(const std::string& scratch_path) {
+    if (!WriteZip(scratch_path, {{"image.gba", Image(kZipMemberSeed, kZipMemberSize), false}}))
+      return false;
+    bytes_ = ReadFile(scratch_path);
+    remove(scratch_path.c_str());
+    // One stored member with its CRC in the local header (no data descriptor), then the
+    // central directory and an end record without comment.
+    if (bytes_.size() < 30 + kZipMemberSize + 46 + 22) return false;
+    const size_t end = bytes_.size() - 22;
+    if (bytes_.compare(0, 4, "PK\3\4") != 0 || (Get16(6) & 8) != 0 || Get16(8) != 0 ||
+        Get32(18) != kZipMemberSize || bytes_.compare(end, 4, "PK\5\6") != 0)
+      return false;
+    data_at_ = 30 + Get16(26) + Get16(28);
+    central_at_ = Get32(end + 16);
+    return data_at_ + kZipMemberSize <= central_at_ && central_at_ + 46 <= end &&
+           bytes_.compare(central_at_, 4, "PK\1\2") == 0;
+  }
+  // The zip whose member starts with tag; its member's CRC key in *crc.
+  const std::string& Stamp(uint32_t tag, std::string* crc) {
+    memcpy(&bytes_[data_at_], &tag, sizeof tag);
+    uint32_t sum = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(&bytes_[data_at_]), kZipMemberSize));
+    Put32(14, sum);
+    Put32(central_at_ + 16, sum);
+    char key[9];
+    snprintf(key, sizeof key, "%08x", sum);
+    *crc = key;
+    return bytes_;
+  }
+
+ private:
+  uint32_t Get16(size_t at) const {
+    return static_cast<uint8_t>(bytes_[at]) | static_cast<uint8_t>(bytes_[at + 1]) << 8;
+  }
+  uint32_t Get32(size_t at) const { return Get16(at) | Get16(at + 2) << 16; }
+  void Put32(size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes_[at + i] = static_cast<char>(value >> (8 * i));
+  }
+  std::string bytes_;
+  size_t data_at_ = 0, central_at_ = 0;
+};
+
 // Names file i of a collection after its record (or as unknown) and counts it in.
 CollectionFile NameFile(Collection& collection, int i, int record,
                         const std::vector<DatRom>& records, const char* ext) {
@@ -109,7 +161,8 @@ bool MakeScanWorkload(const Sizes& sizes, const std::string& work, ScanWorkload*
   // Images first, since the database is made from their CRCs: the zips' members kept in
   // memory (a kilobyte each), the loose images written under a temporary name at once (500
   // of them held would be a gigabyte).
-  ImageMaker zip_images(1024, 11, &taken), loose_images(sizes.loose_size, 12, &taken);
+  ImageMaker zip_images(kZipMemberSize, kZipMemberSeed, &taken),
+      loose_images(sizes.loose_size, 12, &taken);
   std::vector<std::string> members, crcs;  // known images: zips, then loose images
   std::string crc;
   for (int i = 0; i < sizes.zips; ++i) {
@@ -158,14 +211,76 @@ bool MakeScanWorkload(const Sizes& sizes, const std::string& work, ScanWorkload*
   return WriteDatabase(out->database_zip, out->records);
 }
 
-bool LinkCollection(const Collection& collection, const std::string& to_folder) {
-  std::error_code error;
-  if (!fs::create_directory(to_folder, error)) return false;
-  for (const CollectionFile& file : collection.files) {
-    std::string from = collection.folder + "/" + file.name, to = to_folder + "/" + file.name;
-    if (link(from.c_str(), to.c_str()) != 0 && !fs::copy_file(from, to, error)) return false;
+namespace {
+
+// Links count of from's files, from first on, into collection's folder (copies where links
+// are refused) and counts them into collection.
+bool LinkFiles(const Collection& from, size_t first, size_t count, Collection& collection) {
+  for (size_t i = first; i < first + count; ++i) {
+    const CollectionFile& file = from.files[i];
+    std::string source = from.folder + "/" + file.name, to = collection.folder + "/" + file.name;
+    std::error_code error;
+    if (link(source.c_str(), to.c_str()) != 0 && !fs::copy_file(source, to, error)) return false;
+    collection.files.push_back(file);
+    collection.bytes += static_cast<int64_t>(fs::file_size(to, error));
+    ++(file.record >= 0 ? collection.known : collection.unknown);
+    collection.wrong_names += file.wrong_name;
   }
   return true;
+}
+
+// An empty collection in a new folder.
+bool NewCollection(const std::string& folder, Collection* out) {
+  *out = Collection();
+  out->folder = folder;
+  std::error_code error;
+  return fs::create_directory(folder, error);
+}
+
+}  // namespace
+
+bool LinkCollection(const Collection& collection, const std::string& to_folder) {
+  Collection copy;
+  return NewCollection(to_folder, &copy) && LinkFiles(collection, 0, collection.files.size(), copy);
+}
+
+bool MakeZipScale(const ScanWorkload& workload, const std::string& work, ScalePair* out) {
+  const Collection& zips = workload.zips;
+  ZipStamper stamper;
+  if (!NewCollection(work + "/scale-zips", &out->large) ||
+      !NewCollection(work + "/scale-zips-small", &out->small) ||
+      !stamper.Begin(work + "/stamp.zip"))
+    return false;
+  // The zip collection's images took the member's first tags, and a tag gives every image of
+  // one length a CRC of its own, so tags from 2^31 on give new CRCs; those that match a record
+  // are passed over, as the new images must stay unknown.
+  std::set<std::string> records;
+  for (const DatRom& record : workload.records) records.insert(record.crc);
+  uint32_t tag = 1u << 31;
+  std::string crc;
+  for (size_t i = 0; i < 10 * zips.files.size(); ++i) {
+    if (i % 10 == 0) {
+      if (!LinkFiles(zips, i / 10, 1, out->large)) return false;
+      continue;
+    }
+    const std::string* bytes;
+    do {
+      bytes = &stamper.Stamp(tag++, &crc);
+    } while (records.count(crc) != 0);
+    char name[64];
+    snprintf(name, sizeof name, "unlisted %05zu.zip", i);
+    if (!WriteFile(out->large.folder + "/" + name, *bytes)) return false;
+    out->large.files.push_back({name, -1, false});
+    out->large.bytes += static_cast<int64_t>(bytes->size());
+    ++out->large.unknown;
+  }
+  return LinkFiles(out->large, 0, zips.files.size(), out->small);
+}
+
+bool MakeLooseScale(const ScanWorkload& workload, const std::string& work, ScalePair* out) {
+  out->large = workload.loose;
+  return NewCollection(work + "/scale-loose-small", &out->small) &&
+         LinkFiles(workload.loose, 0, workload.loose.files.size() / 10, out->small);
 }
 
 }  // namespace bench

@@ -1,6 +1,7 @@
 // workloads.h: the benchmark's generated inputs: a collection of zips and one of loose images,
-// and a database that knows most of them. Everything comes from fixed seeds, so every run
-// measures the same bytes.
+// a database that knows most of them, and pairs of collections a tenfold apart for the rows
+// that show how a scan's cost grows. Everything comes from fixed seeds, so every run measures
+// the same bytes.
 #pragma once
 
 #include <cstdint>
@@ -53,5 +54,19 @@ bool MakeScanWorkload(const Sizes& sizes, const std::string& work, ScanWorkload*
 // copies where links are refused: a fresh source for a Rename or Move without rewriting the
 // images.
 bool LinkCollection(const Collection& collection, const std::string& to_folder);
+
+// Two collections of one kind, the large one ten times the small one.
+struct ScalePair {
+  Collection small, large;
+};
+
+// A big mixed folder of zips, work/scale-zips, ten times the zip collection: every tenth file
+// is a link to the next file of the zip collection (known but for a twentieth of them, half of
+// the known ones wrong-named), the other nine are new images the database lacks, as it is
+// full. The small one, work/scale-zips-small, links the first tenth, so both hold one mix.
+bool MakeZipScale(const ScanWorkload& workload, const std::string& work, ScalePair* out);
+
+// The loose collection as the large one, and its first tenth linked into work/scale-loose-small.
+bool MakeLooseScale(const ScanWorkload& workload, const std::string& work, ScalePair* out);
 
 }  // namespace bench
