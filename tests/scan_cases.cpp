@@ -11,7 +11,6 @@
 #include "app/window.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
-#include "scanner/crc32.h"
 #include "settings/settings.h"
 #include "support/fixtures.h"
 #include "support/quiet_window.h"
@@ -164,7 +163,6 @@ std::vector<std::string> List(const std::string& text) { return Sorted(Split(tex
 void MakeScanCase(const ScanCase& c, const std::string& root) {
   for (const auto& entry : fs::directory_iterator(root)) fs::remove_all(entry.path());
   fs::create_directories(root + "/src"), fs::create_directories(root + "/dest");
-  BuildCrcTable();
   ClearRomTable();
   ResetSettings();
   static_cast<QuietWindow&>(MainWindow()).ClearRecord();

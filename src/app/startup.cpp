@@ -9,7 +9,6 @@
 #include "app/window.h"
 #include "platform/file_system.h"
 #include "platform/program_dir.h"
-#include "scanner/crc32.h"
 #include "settings/ini_file.h"
 #include "settings/settings.h"
 
@@ -40,7 +39,6 @@ void StartUp(Window& window, const char* executable_path) {
   SelectShowAll(window);
   SetIdleTitle(window);
   SetProgramDirectory(executable_path);
-  BuildCrcTable();
   LoadIni();
 }
 

@@ -4,7 +4,7 @@
 class Window;
 
 // The main window's initialisation once the window exists: the show filter on Show All, the
-// idle title, the program directory from the executable's path, the CRC-32 table, LoadIni.
+// idle title, the program directory from the executable's path, LoadIni.
 void StartUp(Window& window, const char* executable_path);
 
 // Reads qvxgba.ini beside the executable: restores the paths, loads the database they name,

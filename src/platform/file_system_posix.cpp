@@ -1,9 +1,9 @@
 // file_system_posix.cpp: the file operations on POSIX; "\" in our paths becomes "/".
 #include <dirent.h>
 #include <fcntl.h>
+#include <libdeflate.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -180,10 +180,8 @@ bool CopyExclusive(const char* from, const char* to, mode_t mode) {
     return false;
   }
   static thread_local char buffer[1 << 16];
-  auto crc_of = [](uLong crc, size_t size) {
-    return crc32(crc, reinterpret_cast<Bytef*>(buffer), static_cast<uInt>(size));
-  };
-  uLong source_crc = crc32(0L, Z_NULL, 0), copy_crc = source_crc;
+  auto crc_of = [](uint32_t crc, size_t size) { return libdeflate_crc32(crc, buffer, size); };
+  uint32_t source_crc = 0, copy_crc = 0;
   bool copied = ReadBlocks(in, buffer, [&](size_t size) {
     source_crc = crc_of(source_crc, size);
     return WriteAll(out, buffer, size);

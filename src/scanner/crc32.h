@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 
-// Fills the table; called once at start-up, before any scan can run.
-void BuildCrcTable();
-
-// The CRC-32 of everything left in stream (opened "rb"); 0 for an empty stream.
+// The CRC-32 of everything left in stream (opened "rb"); 0 for an empty stream. A read error
+// ends it early: the caller sees it through ferror.
 uint32_t CrcOfStream(FILE* stream);

@@ -10,7 +10,6 @@
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "platform/program_dir.h"
-#include "scanner/crc32.h"
 #include "scanner/identify.h"
 #include "settings/settings.h"
 #include "support/fixtures.h"
@@ -42,7 +41,6 @@ int main(int argc, char** argv) {
   window.SetControlText(IDC_DEST_FIELD, SystemPath(argv[4]).c_str());
   SetMainWindow(&window);
   SetProgramDirectory(SystemPath(std::string(argv[2]) + "/scan_driver").c_str());
-  BuildCrcTable();
   std::set<std::string> keys;
   AddRecordsFrom(argv[3], 0, keys);
   MarkHaves();

@@ -15,7 +15,6 @@
 
 #include "database/rom_table.h"
 #include "platform/program_dir.h"
-#include "scanner/crc32.h"
 #include "settings/settings.h"
 #include "support/temp_folder.h"
 #include "tools/bench/sections.h"
@@ -64,7 +63,6 @@ int RunBenchmark(const Sizes& sizes, const std::string& work) {
   SetProgramDirectory(SystemPath(context.program_dir + "/tarnwick.exe").c_str());
   ResetSettings();
   ClearRomTable();
-  BuildCrcTable();
 
   PrintHeader();
   double start = NowMs();

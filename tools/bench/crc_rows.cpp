@@ -1,5 +1,6 @@
 // crc_rows.cpp: CRC-32 throughput of loose images of 4 to 32 MiB, against zlib's crc32() and
-// against reading the same files to nowhere.
+// against reading the same files to nowhere; and of the CRC alone, in memory.
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -75,11 +76,28 @@ bool RunCrcRows(const Context& context) {
     std::string workload =
         "CRC-32, " + std::to_string(count) + " x " + std::to_string(mib) + " MiB images";
     PrintRow({workload, MegabytesPerSecond(bytes, ours), "MB/s", "zlib crc32(), 64 KiB freads",
-              MegabytesPerSecond(bytes, zlib), "<= 1.0"});
+              MegabytesPerSecond(bytes, zlib), "<= 0.4"});  // 2.5 times zlib's speed
     PrintRow({workload, MegabytesPerSecond(bytes, ours), "MB/s", "read to nowhere, 64 KiB freads",
               MegabytesPerSecond(bytes, read), ""});
     for (const std::string& path : files) remove(path.c_str());
   }
+  // The CRC alone: 32 MiB of CRC over a 256 KiB block that stays in the cache, as a file's
+  // 64 KiB blocks do, so neither reading nor memory bandwidth sets the pace.
+  const std::string block = Image(99, 256u << 10);
+  const auto* data = reinterpret_cast<const unsigned char*>(block.data());
+  constexpr int kPasses = 128;
+  uint32_t ours_crc = 0, zlib_crc = 0;
+  double ours = MedianMs(context.sizes.fast_reps, [&] {
+    for (int pass = 0; pass < kPasses; ++pass) ours_crc = libdeflate_crc32(0, data, block.size());
+  });
+  double zlib = MedianMs(context.sizes.fast_reps, [&] {
+    for (int pass = 0; pass < kPasses; ++pass)
+      zlib_crc = static_cast<uint32_t>(crc32(0, data, static_cast<uInt>(block.size())));
+  });
+  if (!Check(ours_crc == zlib_crc, "CRC-32 in memory differs from zlib's")) return false;
+  double bytes = static_cast<double>(block.size()) * kPasses;
+  PrintRow({"CRC-32 in cache, 128 x 256 KiB (libdeflate)", MegabytesPerSecond(bytes, ours), "MB/s",
+            "zlib crc32(), same block", MegabytesPerSecond(bytes, zlib), "<= 0.4"});
   return true;
 }
 
