@@ -37,6 +37,7 @@ TEST_F(ScanTest, ErrorExitsShowTheirMessageAndReenableTheControls) {
     std::string run = row, message = run.substr(run.find(':') + 1), events, expected;
     Run({"", run.substr(0, run.find(':')), "Alpha=A", "src/a.gba=A"});
     for (const std::string& event : window_.events()) events += event + "; ";
+    expected = "ui-task; ";  // the start of the scan, in one trip to the UI thread
     for (int id : kDisabled) expected += "disable " + std::to_string(id) + "; ";
     // Only a scan that ran refreshes the list.
     expected += "title Tarnwick GBA v0.3a - Scanning Roms; " +

@@ -55,21 +55,29 @@ const char* ErrorMessage(ScanOutcome outcome) {
   return nullptr;
 }
 
-}  // namespace
+// The scan's window and the worker's own copies of the two paths, for the whole run: there is
+// at most one scan at a time.
+Window* g_scan_window = nullptr;
+char g_source[kPathFieldSize], g_dest[kPathFieldSize];
 
-void ScanWorker(Window& window, ScanMode mode) {
+// The start of a scan, on the UI thread: one trip there for the controls, the paths and the
+// title instead of one per call, each of which costs a millisecond or more under Wine.
+void StartOnUiThread() {
+  Window& window = *g_scan_window;
   for (int id : kScanControls) window.EnableControl(id, false);
-
-  // The worker's own copies, for the whole run.
-  char source[kPathFieldSize], dest[kPathFieldSize];
-  window.GetControlText(IDC_SOURCE_FIELD, source, kPathFieldSize);
-  window.GetControlText(IDC_DEST_FIELD, dest, kPathFieldSize);
-
+  window.GetControlText(IDC_SOURCE_FIELD, g_source, kPathFieldSize);
+  window.GetControlText(IDC_DEST_FIELD, g_dest, kPathFieldSize);
   char title[64];
   Format(title, TARNWICK_TITLE_FORMAT " - Scanning Roms", kVersion);
   window.SetTitle(title);
+}
 
-  ScanOutcome outcome = ScanFolders(mode, source, dest, ShowProgress, &window);
+}  // namespace
+
+void ScanWorker(Window& window, ScanMode mode) {
+  g_scan_window = &window;
+  window.RunOnUiThread(StartOnUiThread);
+  ScanOutcome outcome = ScanFolders(mode, g_source, g_dest, ShowProgress, &window);
   if (outcome == ScanOutcome::kDone) {
     // On the UI thread, so it never mixes its rows with a refresh the show filter started.
     window.RunOnUiThread(RefreshAfterScan);

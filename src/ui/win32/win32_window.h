@@ -40,10 +40,16 @@ class Win32Window : public Window {
   void RunPendingTask();
 
  private:
+  // Sends the worker's last reported position to the bar, if the bar does not show it yet.
+  void SendProgress();
+
   HWND dialog_ = nullptr;
   HWND list_ = nullptr;
   DWORD ui_thread_ = 0;
-  std::atomic<int> progress_{0};  // the bar's position, as last sent; it starts at 0
+  // The bar's position: the worker's last report, and what was last sent to the bar (it starts
+  // at 0) and when. Only the scan worker reports, one at a time.
+  int progress_ = 0, progress_sent_ = 0;
+  DWORD progress_sent_at_ = 0;
   // Set by the worker just before it sends kRunTaskMessage, taken by the UI thread.
   std::atomic<void (*)()> pending_task_{nullptr};
 };
