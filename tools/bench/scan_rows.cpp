@@ -191,11 +191,14 @@ bool ScanCollection(const Context& context, const Collection& collection, const 
   double appends = MedianMs(
       reps, [&] { FreshScanState(context); },
       [&] {
+        BeginHaveAppends();  // kept open, as a scan keeps it
         for (int i : matched) AppendHave(i);
+        EndHaveAppends();
       });
   double logs = MedianMs(
       reps, [&] { FreshScanState(context); },
       [&] {
+        BeginLogLines();
         for (size_t i = 0; i < paths.size(); ++i) {
           const CollectionFile& file = collection.files[i];
           if (file.record < 0) WriteLogLine(Log::kUnmatched, paths[i].c_str());
@@ -203,6 +206,7 @@ bool ScanCollection(const Context& context, const Collection& collection, const 
             WriteLogLine(Log::kWrongName, CompareName(file.name).c_str(),
                          BuildDisplayName(file.record).text);
         }
+        EndLogLines();
       });
   const struct {
     const char* part;
