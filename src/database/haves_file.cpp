@@ -35,12 +35,18 @@ static long StreamLength(FILE* file) {
   return ftell(file);
 }
 
-// The haves file opened for appending, unbuffered, with a torn tail cut back to the last whole
-// entry; *whole is then its length. nullptr when it cannot be opened or mended.
-static FILE* OpenForAppend(const char* path, long* whole) {
+// Unbuffered, so that each entry is one write that is in the file when fwrite returns.
+static FILE* OpenUnbuffered(const char* path) {
   FILE* file = OpenFile(path, "a+b");
+  if (file != nullptr) setvbuf(file, nullptr, _IONBF, 0);
+  return file;
+}
+
+// The haves file opened for appending, with a torn tail cut back to the last whole entry; *whole
+// is then its length. nullptr when it cannot be opened or mended.
+static FILE* OpenForAppend(const char* path, long* whole) {
+  FILE* file = OpenUnbuffered(path);
   if (file == nullptr) return nullptr;
-  setvbuf(file, nullptr, _IONBF, 0);
   long length = StreamLength(file);
   if (length < 0) {
     CloseFile(file);
@@ -52,9 +58,7 @@ static FILE* OpenForAppend(const char* path, long* whole) {
   // aligned.
   CloseFile(file);
   if (!ResizeFile(path, *whole)) return nullptr;
-  file = OpenFile(path, "a+b");
-  if (file != nullptr) setvbuf(file, nullptr, _IONBF, 0);
-  return file;
+  return OpenUnbuffered(path);
 }
 
 // The scan's kept-open haves file; appends reach the file by the same single write either way.
