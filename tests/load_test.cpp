@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "app/controls.h"
-#include "database/dat_parser.h"
+#include "database/dat_file.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "naming/display_name.h"

@@ -8,7 +8,7 @@
 #include "app/list_commands.h"
 #include "app/window.h"
 #include "base/text.h"
-#include "database/dat_parser.h"
+#include "database/dat_file.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "naming/display_name.h"
@@ -77,7 +77,7 @@ int LoadDatabase(const char* path) {
   RefreshRomList();
   char* dat = nullptr;
   size_t length = 0;
-  switch (ReadDatEntry(path, &dat, &length)) {
+  switch (ReadDatabaseFile(path, &dat, &length)) {
     case DatRead::kRead:
       break;
     case DatRead::kUnreadable:
@@ -86,9 +86,16 @@ int LoadDatabase(const char* path) {
       return Fail(window, "Unable To Allocate Enuff Memory To Decompress Dat!");
   }
   LoadingTitle loading{window, {}};
-  int parsed = ParseDat(dat, length, NameLoadedRecord, &loading);
+  DatError error;
+  DatParse parsed = ParseDatabase(dat, length, NameLoadedRecord, &loading, &error);
   free(dat);
-  if (!parsed) return Fail(window, "Invalid Dat File!");  // refused before any record was written
+  if (parsed == DatParse::kNotADat) return Fail(window, "Invalid Dat File!");
+  if (parsed == DatParse::kMalformed) {
+    // Where and what, so that the user can find the fault in the dat.
+    char message[256];
+    Format(message, "Invalid Dat File!\nLine %d: %s", error.line, error.what);
+    return Fail(window, message);
+  }
   EnableAfterLoad(window);
   SetIdleTitle(window);
   MarkHaves();

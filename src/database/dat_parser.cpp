@@ -1,5 +1,5 @@
-// dat_parser.cpp: the database zip's first entry, expanded in memory and parsed line by line.
-// The dat is never written to disk, so no file of the user's can be touched by a load.
+// dat_parser.cpp: the QVX dat, expanded in memory and parsed line by line. The dat is never
+// written to disk, so no file of the user's can be touched by a load.
 #include "database/dat_parser.h"
 
 #include <climits>
@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "database/rom_table.h"
-#include "platform/zip_file.h"
 
 namespace {
 
@@ -54,8 +53,24 @@ const char* CopyField(const char* from, char (&to)[N]) {
   return *from == ':' ? from + 1 : from;
 }
 
-// atoi's reading (blanks, sign, digits), clamped to 32 bits instead of overflowing.
-int32_t ParseSize(const char* text) {
+void SplitRomLine(const char* line, RomRecord& rom) {
+  char size_text[1024] = {};
+  const char* at = line;
+  at = CopyField(at, rom.crc);
+  at = CopyField(at, size_text);
+  rom.size = ParseDatSize(size_text);
+  at = CopyField(at, rom.name);
+  at = CopyField(at, rom.number);
+  at = CopyField(at, rom.category);
+  at = CopyField(at, rom.group);
+  at = CopyField(at, rom.friendly_name);
+  CopyField(at, rom.scene_name);
+}
+
+}  // namespace
+
+// Clamped instead of overflowing, where atoi would leave the result undefined.
+int32_t ParseDatSize(const char* text) {
   while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
   bool negative = *text == '-';
   if (*text == '-' || *text == '+') ++text;
@@ -67,62 +82,6 @@ int32_t ParseSize(const char* text) {
   if (negative) value = -value;
   if (value > INT32_MAX) value = INT32_MAX;
   return static_cast<int32_t>(value);
-}
-
-void SplitRomLine(const char* line, RomRecord& rom) {
-  char size_text[1024] = {};
-  const char* at = line;
-  at = CopyField(at, rom.crc);
-  at = CopyField(at, size_text);
-  rom.size = ParseSize(size_text);
-  at = CopyField(at, rom.name);
-  at = CopyField(at, rom.number);
-  at = CopyField(at, rom.category);
-  at = CopyField(at, rom.group);
-  at = CopyField(at, rom.friendly_name);
-  CopyField(at, rom.scene_name);
-}
-
-}  // namespace
-
-DatRead ReadDatEntry(const char* path, char** dat, size_t* length) {
-  unzFile zip = OpenZip(path);
-  if (zip == nullptr) return DatRead::kUnreadable;
-  // The 64-bit information: where uLong is 32 bits, the plain call would cut a zip64 claim
-  // of 4 GiB and more to its low bits, and a dat of that cut size would load as a whole one.
-  unz_file_info64 info;
-  char entry_name[1024];
-  if (unzGoToFirstFile(zip) != UNZ_OK ||
-      unzGetCurrentFileInfo64(zip, &info, entry_name, sizeof(entry_name), nullptr, 0, nullptr, 0) !=
-          UNZ_OK) {
-    unzClose(zip);
-    return DatRead::kUnreadable;
-  }
-  if (info.uncompressed_size > kMaxDatSize) {
-    unzClose(zip);
-    return DatRead::kTooLarge;
-  }
-  size_t size = static_cast<size_t>(info.uncompressed_size);
-  char* buffer = static_cast<char*>(malloc(size + 1));
-  if (buffer == nullptr) {
-    unzClose(zip);
-    return DatRead::kTooLarge;
-  }
-  // The entry must open, read whole, and pass its CRC check when closed.
-  bool read_whole = false;
-  if (unzOpenCurrentFile(zip) == UNZ_OK) {
-    int got = size == 0 ? 0 : unzReadCurrentFile(zip, buffer, static_cast<unsigned>(size));
-    read_whole = got >= 0 && static_cast<size_t>(got) == size;
-    if (unzCloseCurrentFile(zip) != UNZ_OK) read_whole = false;
-  }
-  unzClose(zip);
-  if (!read_whole) {
-    free(buffer);
-    return DatRead::kUnreadable;
-  }
-  *dat = buffer;
-  *length = size;
-  return DatRead::kRead;
 }
 
 int ParseDat(const char* text, size_t length, DatRecordHook hook, void* context) {

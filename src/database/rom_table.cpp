@@ -5,8 +5,10 @@
 
 RomRecord g_roms[kMaxRoms];
 int32_t rom_count = 0;
+NameTags g_name_tags = NameTags::kQvx;
 
 void ClearRomTable() {
   rom_count = 0;
+  g_name_tags = NameTags::kQvx;
   memset(g_roms, 0, sizeof(g_roms));
 }

@@ -27,7 +27,12 @@ static_assert(kMaxRoms <= 0x7FFF, "a record's position fits 16 bits");
 extern RomRecord g_roms[kMaxRoms];  // zero at start-up; cleared by every load
 extern int32_t rom_count;
 
-// Empties the table: rom_count 0 and every record zeroed.
+// How the loaded dat's names tell a country: QVX dats by tags such as "(U)" and "(E)", Logiqx
+// and clrmamepro dats by region tags such as "(USA, Europe)". Set by a load, kQvx when empty.
+enum class NameTags { kQvx, kRegions };
+extern NameTags g_name_tags;
+
+// Empties the table: rom_count 0, every record zeroed, QVX name tags.
 void ClearRomTable();
 
 // The scan worker sets have while the UI thread may walk the table to refresh the list;

@@ -7,5 +7,9 @@
 // A TYPE outside 0 to 4 gives an empty name (the file goes to the destination itself).
 NameText BuildSubFolderName(int index);
 
-// The country sub-folder for a normal release name, "UNKNOWN" when it carries no tag.
+// The country sub-folder for a normal release name of a QVX dat, "UNKNOWN" when it carries no
+// tag.
 const char* CountryOfName(const char* name);
+
+// The same for a name of a Logiqx or clrmamepro dat, by its region tag ("(USA, Europe)").
+void RegionOfName(const char* name, char (&folder)[1024]);

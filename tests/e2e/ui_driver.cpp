@@ -16,6 +16,7 @@ using ::testing::AssertionSuccess;
 // A message box's text is the static 0xFFFF; the file dialogs have a file name box instead.
 constexpr int kBoxText = 0xFFFF;
 constexpr int kFileNameCombo = 1148;
+constexpr int kFileTypeCombo = 1136;
 
 // Top-level windows keep their caption outside the process; controls need WM_GETTEXT.
 std::string CaptionOf(HWND window) {
@@ -47,13 +48,14 @@ bool IsFileDialog(HWND window) { return GetDlgItem(window, kFileNameCombo) != nu
 bool IsMessageBox(HWND window) { return GetDlgItem(window, kBoxText) && !IsFileDialog(window); }
 
 // Wine answers LB_GETTEXT across processes in the A form with UTF-16 bytes: ask in the W form.
-std::string RowText(HWND list, int row) {
+// A combo box's rows the same way, with its own messages.
+std::string RowText(HWND list, int row, UINT get_length = LB_GETTEXTLEN, UINT get = LB_GETTEXT) {
   wchar_t wide[1024] = L"";
   char text[2048] = "";
   LRESULT length = 0;
-  if (!SendBounded(list, LB_GETTEXTLEN, row, 0, kShortWaitMs, &length) || length < 0 ||
+  if (!SendBounded(list, get_length, row, 0, kShortWaitMs, &length) || length < 0 ||
       length >= 1024 ||
-      !SendMessageTimeoutW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
+      !SendMessageTimeoutW(list, get, row, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
                            kShortWaitMs, nullptr))
     return "<no answer or too long>";
   WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
@@ -169,10 +171,17 @@ AssertionResult Program::Answer(const std::string& caption, const std::string& t
       "the box to close", [&] { return !IsWindowVisible(box); }, 5000, false);
 }
 
-AssertionResult Program::CancelFileDialog() const {
+AssertionResult Program::CancelFileDialog(std::vector<std::string>* types) const {
   HWND dialog = nullptr;
   AssertionResult found = WaitUntil("the open-file dialog",
                                     [&] { return (dialog = FindOwned(IsFileDialog)) != nullptr; });
+  if (found && types != nullptr) {
+    HWND combo = GetDlgItem(dialog, kFileTypeCombo);
+    LRESULT count = 0;
+    SendBounded(combo, CB_GETCOUNT, 0, 0, kShortWaitMs, &count);
+    for (int i = 0; i < count; ++i)
+      types->push_back(RowText(combo, i, CB_GETLBTEXTLEN, CB_GETLBTEXT));
+  }
   if (found) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   return found ? WaitUntil("the file dialog to close", [&] { return !IsWindow(dialog); }) : found;
 }

@@ -1,8 +1,9 @@
-// fuzz_dat_text.cpp: the dat parser on arbitrary expanded text, then the list built from it.
+// fuzz_dat_text.cpp: the dat parsers (QVX, Logiqx, clrmamepro, as the text picks) on arbitrary
+// expanded text, then the list built from it.
 #include <cstring>
 
 #include "app/list_commands.h"
-#include "database/dat_parser.h"
+#include "database/dat_file.h"
 #include "database/rom_table.h"
 #include "fuzz/fuzz_target.h"
 
@@ -16,6 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // than zeroing all 8096 records.
   memset(g_roms, 0, sizeof(RomRecord) * static_cast<size_t>(rom_count));
   rom_count = 0;
-  if (ParseDat(reinterpret_cast<const char*>(data), size)) RefreshRomList();
+  DatError error;
+  if (ParseDatabase(reinterpret_cast<const char*>(data), size, nullptr, nullptr, &error) ==
+      DatParse::kParsed)
+    RefreshRomList();
   return 0;
 }

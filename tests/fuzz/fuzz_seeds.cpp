@@ -57,6 +57,23 @@ int main(int argc, char** argv) {
     PutZip("dat_zip", std::string(name) + ".zip", {{name, text, true}});
     PutZip("dat_zip", std::string(name) + ".stored.zip", {{name, text, false}});
   }
+  // Today's dats, zipped and plain: tagged, numbered and several-rom games, a nodump, entities.
+  std::vector<DatGameOf> games;
+  for (size_t i = 0; i < few.size(); ++i)
+    games.push_back(GameOf(Image(static_cast<int>(i), 64),
+                           "000" + std::to_string(i % 10) + " - Game & Co (USA, Europe) (Beta)"));
+  games.push_back({"[BIOS] Two (Japan) (Alt)",
+                   "",
+                   {{"a.gba", 4, "0a0b0c0d"}, {"b.bin", 1, ""}, {"c \"q\".gba", 9, "DEADBEEF"}}});
+  const std::pair<const char*, DatStyle> styles[] = {{"standard.xml", DatStyle::kStandard},
+                                                     {"parent_clone.xml", DatStyle::kParentClone},
+                                                     {"clrmamepro.dat", DatStyle::kClrmamepro}};
+  for (const auto& [name, style] : styles) {
+    std::string text = TodayDat(games, style);
+    Put("dat_text", name, text);
+    Put("dat_zip", name, text);
+    PutZip("dat_zip", std::string(name) + ".zip", {{name, text, true}});
+  }
   PutZip("dat_zip", "readme_first.zip",
          {{"readme.txt", "hello\n", false}, {"GBA.dat", DatText(few)}});
   PutZip("dat_zip", "no_entries.zip", {});

@@ -91,6 +91,122 @@ bool WriteLyingZip(const std::string& path, const std::string& data, unsigned lo
   return zipClose(zip, nullptr) == ZIP_OK && ok;
 }
 
+DatGameOf GameOf(const std::string& image, const std::string& name) {
+  return {name, name, {{name + ".gba", static_cast<long long>(image.size()), CrcKey(image)}}};
+}
+
+// XML text with the five entities where markup needs them.
+static std::string Xml(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// A clrmamepro quoted value.
+static std::string Quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) out += (c == '"' || c == '\\') ? std::string("\\") + c : std::string(1, c);
+  return out + "\"";
+}
+
+// Digests as long as the real ones; nothing reads them.
+static std::string Digest(const std::string& crc, size_t length) {
+  std::string digest;
+  while (digest.size() < length) digest += crc.empty() ? "0" : crc;
+  return digest.substr(0, length);
+}
+
+static std::string UpperCrc(std::string crc) {
+  for (char& c : crc) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  return crc;
+}
+
+std::string TodayDat(const std::vector<DatGameOf>& games, DatStyle style) {
+  std::string dat;
+  if (style == DatStyle::kClrmamepro) {
+    dat =
+        "clrmamepro (\n\tname \"Nintendo - Game Boy Advance\"\n\tdescription \"Nintendo - "
+        "Game Boy Advance\"\n\tversion 20261201-000000\n\tcomment \"made by our tests\"\n)\n";
+    for (const DatGameOf& game : games) {
+      dat += "\ngame (\n\tname " + Quoted(game.name) + "\n";
+      if (!game.description.empty()) dat += "\tdescription " + Quoted(game.description) + "\n";
+      dat += "\tregion \"USA\"\n\tserial \"AXVE\"\n";
+      for (const GameRom& rom : game.roms) {
+        dat += "\trom ( name " + Quoted(rom.name) + " size " + std::to_string(rom.size);
+        if (!rom.crc.empty())
+          dat += " crc " + UpperCrc(rom.crc) + " md5 " + Digest(rom.crc, 32) + " sha1 " +
+                 Digest(rom.crc, 40);
+        dat += " serial \"AXVE\" )\n";
+      }
+      dat += ")\n";
+    }
+    return dat;
+  }
+  const bool standard = style == DatStyle::kStandard;
+  const std::string eol = standard ? "\r\n" : "\n";
+  dat = "<?xml version=\"1.0\"?>" + eol;
+  if (standard) {
+    dat +=
+        "<datafile xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+        "xsi:schemaLocation=\"https://datomatic.example/stuff "
+        "https://datomatic.example/stuff/schema_nointro_datfile_v3.xsd\">" +
+        eol;
+  } else {
+    dat +=
+        "<!DOCTYPE datafile PUBLIC \"-//Logiqx//DTD ROM Management Datafile//EN\" "
+        "\"http://www.logiqx.com/Dats/datafile.dtd\">" +
+        eol + "<datafile>" + eol;
+  }
+  dat += "\t<header>" + eol + "\t\t<id>23</id>" + eol +
+         "\t\t<name>Nintendo - Game Boy Advance</name>" + eol +
+         "\t\t<description>Nintendo - Game Boy Advance</description>" + eol +
+         "\t\t<version>20261201-000000</version>" + eol + "\t\t<author>our tests</author>" + eol +
+         "\t\t<clrmamepro forcenodump=\"required\"/>" + eol + "\t</header>" + eol;
+  int id = 0;
+  for (const DatGameOf& game : games) {
+    char number[16];
+    snprintf(number, sizeof number, "%04d", ++id);
+    dat += "\t<game name=\"" + Xml(game.name) + "\"";
+    dat += standard ? " id=\"" + std::string(number) + "\"" : "";
+    if (id % 2 == 0)
+      dat += standard ? " cloneofid=\"0001\"" : " cloneof=\"" + Xml(games[0].name) + "\"";
+    dat += ">" + eol;
+    if (!game.description.empty())
+      dat += "\t\t<description>" + Xml(game.description) + "</description>" + eol;
+    if (!standard) dat += "\t\t<release name=\"" + Xml(game.name) + "\" region=\"USA\"/>" + eol;
+    for (const GameRom& rom : game.roms) {
+      dat += "\t\t<rom name=\"" + Xml(rom.name) + "\" size=\"" + std::to_string(rom.size) + "\"";
+      if (rom.crc.empty()) {
+        dat += " status=\"nodump\"";
+      } else {
+        dat += " crc=\"" + rom.crc + "\" md5=\"" + Digest(rom.crc, 32) + "\" sha1=\"" +
+               Digest(rom.crc, 40) + "\"";
+        if (standard) dat += " sha256=\"" + Digest(rom.crc, 64) + "\" status=\"verified\"";
+      }
+      dat += standard ? " serial=\"AXVE\"/>" + eol : "/>" + eol;
+    }
+    dat += "\t</game>" + eol;
+  }
+  return dat + "</datafile>" + eol;
+}
+
 template <size_t N>
 static void CopyInto(char (&to)[N], const std::string& from) {
   snprintf(to, N, "%s", from.c_str());

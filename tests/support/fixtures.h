@@ -39,6 +39,26 @@ bool WriteZip(const std::string& path, const std::vector<ZipMember>& members);
 bool WriteLyingZip(const std::string& path, const std::string& data, unsigned long crc,
                    unsigned long long uncompressed_size);
 
+// A game of today's dats and its roms; a rom with an empty crc is a nodump, written without
+// one.
+struct GameRom {
+  std::string name;
+  long long size = 0;
+  std::string crc;
+};
+struct DatGameOf {
+  std::string name, description;  // no <description> when empty
+  std::vector<GameRom> roms;
+};
+// One game of one rom "<name>.gba" holding image, described as itself.
+DatGameOf GameOf(const std::string& image, const std::string& name);
+
+// Whole dats as their producers write them: No-Intro's "Standard" Logiqx download (no DOCTYPE,
+// schema attributes, ids, sha256 and serials, CR LF), its "Parent-Clone" download (the Logiqx
+// DOCTYPE, cloneof, release elements, LF), and a clrmamepro copy as front ends ship it.
+enum class DatStyle { kStandard, kParentClone, kClrmamepro };
+std::string TodayDat(const std::vector<DatGameOf>& games, DatStyle style);
+
 // Appends a record to the table as a load would store it; returns its index.
 int AddRom(const DatRom& rom, int have = 0);
 

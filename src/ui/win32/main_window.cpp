@@ -93,7 +93,10 @@ void OnCommand(HWND dialog, int id) {
   if (g_scan_running && IsRefusedDuringScan(id)) return;
   switch (id) {
     case IDC_LOAD: {
-      PickPath(dialog, IDC_DATABASE_FIELD, "QVX Database (*(QVX).zip)\0*(QVX).zip\0", false);
+      PickPath(dialog, IDC_DATABASE_FIELD,
+               "QVX Database (*(QVX).zip)\0*(QVX).zip\0"
+               "ROM Databases (*.zip;*.dat;*.xml)\0*.zip;*.dat;*.xml\0",
+               false);
       // The load runs also after a cancel: the field's old text is loaded again.
       char path[kPathFieldSize];
       ReadPathField(IDC_DATABASE_FIELD, path);

@@ -1,0 +1,254 @@
+// clrmamepro_dat.cpp: our own tokenizer for clrmamepro dats (no library reads them), and the
+// walk over their blocks. Blocks nest to any depth without recursion, so no input can exhaust
+// the stack; nothing is allocated.
+#include "database/clrmamepro_dat.h"
+
+#include <cstring>
+
+#include "base/text.h"
+#include "database/dat_games.h"
+
+namespace {
+
+enum class TokenKind { kEnd, kOpen, kClose, kWord, kQuoted, kBroken };
+
+struct Token {
+  TokenKind kind = TokenKind::kEnd;
+  DatText text;
+  size_t offset = 0;
+};
+
+class Tokens {
+ public:
+  Tokens(const char* text, size_t length) : text_(text), length_(length) {}
+
+  Token Next() {
+    SkipBlanksAndComments();
+    Token token;
+    token.offset = at_;
+    if (at_ == length_) return token;
+    char c = text_[at_];
+    if (c == '(' || c == ')') {
+      token.kind = c == '(' ? TokenKind::kOpen : TokenKind::kClose;
+      ++at_;
+      return token;
+    }
+    if (c == '"') {
+      // A quoted text ends on its own line: a quote left open is reported where it opened,
+      // not at the end of the file.
+      size_t end = at_ + 1;
+      while (end < length_ && text_[end] != '"' && text_[end] != '\n')
+        end += text_[end] == '\\' && end + 1 < length_ && text_[end + 1] != '\n' ? 2 : 1;
+      if (end == length_ || text_[end] != '"') {
+        token.kind = TokenKind::kBroken;
+        return token;
+      }
+      token.kind = TokenKind::kQuoted;
+      token.text = {text_ + at_ + 1, end - at_ - 1, true};
+      at_ = end + 1;
+      return token;
+    }
+    size_t end = at_;
+    while (end < length_ && !IsBlank(text_[end]) && text_[end] != '(' && text_[end] != ')' &&
+           text_[end] != '"')
+      ++end;
+    token.kind = TokenKind::kWord;
+    token.text = {text_ + at_, end - at_, false};
+    at_ = end;
+    return token;
+  }
+
+  Token Peek() {
+    size_t at = at_;
+    Token token = Next();
+    at_ = at;
+    return token;
+  }
+
+  size_t position() const { return at_; }
+  void Seek(size_t at) { at_ = at; }
+
+ private:
+  static bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+  void SkipBlanksAndComments() {
+    for (;;) {
+      while (at_ < length_ && IsBlank(text_[at_])) ++at_;
+      if (length_ - at_ < 2 || text_[at_] != '/' || text_[at_ + 1] != '/') return;
+      while (at_ < length_ && text_[at_] != '\n') ++at_;
+    }
+  }
+
+  const char* text_;
+  size_t length_;
+  size_t at_ = 0;
+};
+
+bool Is(const Token& token, const char* word) {
+  return token.kind == TokenKind::kWord && token.text.length == strlen(word) &&
+         memcmp(token.text.text, word, token.text.length) == 0;
+}
+
+class Walker {
+ public:
+  Walker(const char* text, size_t length, DatError* error)
+      : text_(text), length_(length), error_(error) {}
+
+  bool Walk(DatGameSink& sink) {
+    Tokens tokens(text_, length_);
+    for (;;) {
+      Token name = tokens.Next();
+      if (name.kind == TokenKind::kEnd) return true;
+      if (name.kind != TokenKind::kWord) return Unexpected(name, "a block's name");
+      Token open = tokens.Next();
+      if (open.kind != TokenKind::kOpen) return Unexpected(open, "\"(\" after a block's name");
+      if (!Is(name, "game") && !Is(name, "machine") && !Is(name, "resource")) {
+        if (!SkipBlock(tokens, name)) return false;
+        continue;
+      }
+      // Once for the name, the description and the count of roms; once more for the roms.
+      size_t body = tokens.position();
+      DatGame game;
+      game.offset = name.offset;
+      if (!ReadGame(tokens, name, &game, nullptr) || !sink.Game(game)) return false;
+      if (game.roms == 0) continue;
+      size_t end = tokens.position();
+      tokens.Seek(body);
+      if (!ReadGame(tokens, name, &game, &sink)) return false;
+      tokens.Seek(end);
+    }
+  }
+
+ private:
+  // Reads a game block after its "(": with no sink it fills game; with one it hands it the
+  // roms that carry a crc.
+  bool ReadGame(Tokens& tokens, const Token& block, DatGame* game, DatGameSink* sink) {
+    for (;;) {
+      Token token = tokens.Next();
+      if (token.kind == TokenKind::kClose) return true;
+      if (!Usable(token, block)) return false;
+      if (Is(token, "name") || Is(token, "description")) {
+        Token value;
+        if (!Value(tokens, token, &value)) return false;
+        DatText& field = Is(token, "name") ? game->name : game->description;
+        if (sink == nullptr && field.text == nullptr) field = value.text;
+      } else if (Is(token, "rom")) {
+        Token open = tokens.Next();
+        if (open.kind != TokenKind::kOpen) return Unexpected(open, "\"(\" after rom");
+        DatGameRom rom;
+        rom.offset = token.offset;
+        if (!ReadRom(tokens, token, &rom)) return false;
+        if (rom.crc.text == nullptr) continue;  // a nodump: nothing to identify it by
+        if (sink == nullptr)
+          ++game->roms;
+        else if (!sink->Rom(rom))
+          return false;
+      } else if (!SkipValueBlock(tokens, token)) {
+        return false;
+      }
+    }
+  }
+
+  bool ReadRom(Tokens& tokens, const Token& block, DatGameRom* rom) {
+    for (;;) {
+      Token token = tokens.Next();
+      if (token.kind == TokenKind::kClose) return true;
+      if (!Usable(token, block)) return false;
+      DatText* field = Is(token, "name")                        ? &rom->name
+                       : Is(token, "size")                      ? &rom->size
+                       : Is(token, "crc") || Is(token, "crc32") ? &rom->crc
+                                                                : nullptr;
+      if (field == nullptr) {
+        if (!SkipValueBlock(tokens, token)) return false;
+        continue;
+      }
+      Token value;
+      if (!Value(tokens, token, &value)) return false;
+      if (field->text == nullptr) *field = value.text;
+    }
+  }
+
+  // A token inside a block: anything but the end of the dat or a broken quote.
+  bool Usable(const Token& token, const Token& block) {
+    if (token.kind == TokenKind::kBroken)
+      return Fail(token.offset, "a quoted text that does not end on its line");
+    if (token.kind != TokenKind::kEnd) return true;
+    char what[sizeof(error_->what)];
+    Format(what, "\"%.*s (\" is not closed by \")\"", static_cast<int>(Shown(block)),
+           block.text.text);
+    return Fail(block.offset, what);
+  }
+
+  // After a key we do not read: a block of its own ("release ( ... )") is passed over whole;
+  // a plain value is passed over as the next token.
+  bool SkipValueBlock(Tokens& tokens, const Token& key) {
+    if (key.kind == TokenKind::kOpen) return SkipBlock(tokens, key);
+    if (key.kind != TokenKind::kWord || tokens.Peek().kind != TokenKind::kOpen) return true;
+    tokens.Next();
+    return SkipBlock(tokens, key);
+  }
+
+  // Passes over a block whose "(" was just read, nested blocks and all.
+  bool SkipBlock(Tokens& tokens, const Token& block) {
+    for (int depth = 1; depth > 0;) {
+      Token token = tokens.Next();
+      if (!Usable(token, block)) return false;
+      if (token.kind == TokenKind::kOpen) ++depth;
+      if (token.kind == TokenKind::kClose) --depth;
+    }
+    return true;
+  }
+
+  bool Value(Tokens& tokens, const Token& key, Token* value) {
+    *value = tokens.Next();
+    if (value->kind == TokenKind::kWord || value->kind == TokenKind::kQuoted) return true;
+    if (value->kind == TokenKind::kBroken)
+      return Fail(value->offset, "a quoted text that does not end on its line");
+    char what[sizeof(error_->what)];
+    Format(what, "\"%.*s\" without a value", static_cast<int>(Shown(key)), key.text.text);
+    return Fail(key.offset, what);
+  }
+
+  bool Unexpected(const Token& token, const char* expected) {
+    if (token.kind == TokenKind::kBroken)
+      return Fail(token.offset, "a quoted text that does not end on its line");
+    const char* found = token.kind == TokenKind::kEnd     ? "the end of the dat"
+                        : token.kind == TokenKind::kOpen  ? "\"(\""
+                        : token.kind == TokenKind::kClose ? "\")\""
+                                                          : "a value";
+    char what[sizeof(error_->what)];
+    Format(what, "%s where %s was expected", found, expected);
+    return Fail(token.offset, what);
+  }
+
+  static size_t Shown(const Token& token) {
+    return token.text.length < 32 ? token.text.length : 32;
+  }
+
+  bool Fail(size_t offset, const char* what) {
+    SetDatError(error_, text_, offset, what);
+    return false;
+  }
+
+  const char* text_;
+  size_t length_;
+  DatError* error_;
+};
+
+struct ClrmameproReader {
+  const char* text;
+  size_t length;
+};
+
+bool WalkGames(void* context, DatGameSink& sink, DatError* error) {
+  const ClrmameproReader& reader = *static_cast<const ClrmameproReader*>(context);
+  return Walker(reader.text, reader.length, error).Walk(sink);
+}
+
+}  // namespace
+
+DatParse ParseClrmameproDat(const char* text, size_t length, DatRecordHook hook, void* context,
+                            DatError* error) {
+  ClrmameproReader reader{text, length};
+  return StoreDatGames(WalkGames, &reader, text, hook, context, error);
+}
