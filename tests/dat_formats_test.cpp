@@ -19,7 +19,7 @@ constexpr DatStyle kStyles[] = {DatStyle::kStandard, DatStyle::kParentClone, Dat
 
 // Each record as "number|name|category|friendly|crc|size", crc folded: the clrmamepro fixture
 // writes it in upper case. A refused dat gives its message's second line.
-Lines Parse(const std::string& dat) {
+Lines Parse(std::string dat) {  // a copy: an XML dat is parsed in place
   ClearRomTable();
   DatError error;
   switch (ParseDatabase(dat.data(), dat.size(), nullptr, nullptr, &error)) {
@@ -27,6 +27,8 @@ Lines Parse(const std::string& dat) {
       break;
     case DatParse::kNotADat:
       return {"not a dat"};
+    case DatParse::kNoMemory:
+      return {"no memory"};
     case DatParse::kMalformed:
       EXPECT_EQ(0, rom_count);
       return {"Line " + std::to_string(error.line) + ": " + error.what};

@@ -90,6 +90,8 @@ int LoadDatabase(const char* path) {
   DatParse parsed = ParseDatabase(dat, length, NameLoadedRecord, &loading, &error);
   free(dat);
   if (parsed == DatParse::kNotADat) return Fail(window, "Invalid Dat File!");
+  if (parsed == DatParse::kNoMemory)
+    return Fail(window, "Unable To Allocate Enuff Memory To Decompress Dat!");
   if (parsed == DatParse::kMalformed) {
     // Where and what, so that the user can find the fault in the dat.
     char message[256];

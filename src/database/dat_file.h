@@ -27,6 +27,7 @@ enum class DatFormat { kQvx, kLogiqx, kClrmamepro };
 DatFormat SniffDatFormat(const char* text, size_t length);
 
 // Parses a dat of any of the three formats into the cleared table and records how its names
-// write countries (g_name_tags).
-DatParse ParseDatabase(const char* text, size_t length, DatRecordHook hook, void* context,
+// write countries (g_name_tags). The text is the caller's to give up: an XML dat is parsed in
+// place, which changes it.
+DatParse ParseDatabase(char* text, size_t length, DatRecordHook hook, void* context,
                        DatError* error);

@@ -1,6 +1,7 @@
 // dat_games.cpp: the games of a Logiqx or clrmamepro dat into ROM records. One record per rom
 // that carries a crc, in file order; the category comes from the name's tags, so that the
-// include options mean for these dats what they mean for QVX dats.
+// include options mean for these dats what they mean for QVX dats. Its one array of release
+// numbers is process-wide, beside the table it serves.
 #include "database/dat_games.h"
 
 #include <cstring>
@@ -12,10 +13,31 @@
 
 namespace {
 
+// A copy cut to the array and terminated. Not snprintf: a load copies tens of thousands of
+// texts, and this is most of its time then.
+template <size_t N>
+void CopyBytes(char (&to)[N], const char* from, size_t length) {
+  if (length > N - 1) length = N - 1;
+  memcpy(to, from, length);
+  to[length] = '\0';
+}
+template <size_t N>
+void CopyString(char (&to)[N], const char* from) {
+  CopyBytes(to, from, strnlen(from, N - 1));
+}
+
 // A dat text as the table holds it: escapes resolved, in the platform's own character set,
 // cut to the field. Converted whole before it is cut, so a cut never splits a character.
 template <size_t N>
 void CopyDatText(const DatText& from, char (&to)[N]) {
+  bool plain = true;  // ASCII without escapes, as nearly every text is: taken as it stands
+  for (size_t i = 0; i < from.length && plain; ++i)
+    plain =
+        static_cast<unsigned char>(from.text[i]) < 0x80 && !(from.escaped && from.text[i] == '\\');
+  if (plain) {
+    CopyBytes(to, from.text, from.length);
+    return;
+  }
   char text[1024];
   size_t used = 0;
   for (size_t i = 0; i < from.length && used + 1 < sizeof(text); ++i) {
@@ -24,7 +46,7 @@ void CopyDatText(const DatText& from, char (&to)[N]) {
   }
   text[used] = '\0';
   ToNativeText(text);
-  CopyText(to, text);
+  CopyString(to, text);
 }
 
 // How much of a number prefix to take off a name: "0001 - " when the dat is numbered.
@@ -34,56 +56,38 @@ bool StartsWith(const char* text, const char* prefix) {
   return strncmp(text, prefix, strlen(prefix)) == 0;
 }
 
-// The first pass: every game checked, and whether every game that gives records is numbered.
-class GameCheck final : public DatGameSink {
- public:
-  GameCheck(const char* text, DatError* error) : text_(text), error_(error) {}
-  bool Game(const DatGame& game) override {
-    if (game.name.text == nullptr || game.name.length == 0) {
-      SetDatError(error_, text_, game.offset, "a game without a name");
-      return false;
-    }
-    if (game.roms > 0) {
-      ++games_;
-      if (!HasReleaseNumber(game.name.text, game.name.length)) numbered_ = false;
-    }
-    return true;
-  }
-  bool Rom(const DatGameRom& rom) override {
-    if (rom.size.text != nullptr) return true;
-    SetDatError(error_, text_, rom.offset, "a rom without a size");
-    return false;
-  }
-  bool numbered() const { return numbered_ && games_ > 0; }
+// Each record's release number until the load knows whether the dat is numbered; beside the
+// table, and like it process-wide, as only a load on the UI thread uses it.
+char g_numbers[kMaxRoms][kReleaseNumberLength + 1];
 
- private:
-  const char* text_;
-  DatError* error_;
-  int games_ = 0;
-  bool numbered_ = true;
-};
-
-// The second pass: the records, in file order, as many as the table holds.
+// One pass over the games: every game checked and its roms stored, in file order, as many as
+// the table holds. Whether the dat is numbered is known only at its end, so each record's
+// number waits beside the table until Finish.
 class RecordWriter final : public DatGameSink {
  public:
-  RecordWriter(bool numbered, DatRecordHook hook, void* context)
-      : numbered_(numbered), hook_(hook), context_(context) {}
+  RecordWriter(DatError* error, DatRecordHook hook, void* context)
+      : error_(error), hook_(hook), context_(context) {}
+
   bool Game(const DatGame& game) override {
+    if (game.name.text == nullptr || game.name.length == 0)
+      return FailAt(error_, game.offset, "a game without a name");
     roms_ = game.roms;
     CopyDatText(game.name, name_);
     CategoryOfName(name_, category_);
-    number_[0] = '\0';
-    if (numbered_) {
-      memcpy(number_, name_, kReleaseNumberLength);
-      number_[kReleaseNumberLength] = '\0';
-    }
     if (game.description.text != nullptr)
       CopyDatText(game.description, friendly_);
     else
-      CopyText(friendly_, name_);
+      CopyString(friendly_, name_);
+    number_[0] = '\0';
+    if (HasReleaseNumber(name_, strlen(name_)))
+      CopyBytes(number_, name_, kReleaseNumberLength);
+    else if (roms_ > 0)
+      numbered_ = false;
     return true;
   }
+
   bool Rom(const DatGameRom& rom) override {
+    if (rom.size.text == nullptr) return FailAt(error_, rom.offset, "a rom without a size");
     if (count_ == kMaxRoms) return true;  // the table is full: later roms are ignored
     RomRecord& record = g_roms[count_];
     record.have = 0;
@@ -91,34 +95,44 @@ class RecordWriter final : public DatGameSink {
     char size[32];
     CopyDatText(rom.size, size);
     record.size = ParseDatSize(size);
-    char name[1024];
     if (roms_ > 1) {
-      CopyDatText(rom.name, name);
-      char* extension = strrchr(name, '.');
+      CopyDatText(rom.name, record.name);
+      char* extension = strrchr(record.name, '.');
       if (extension != nullptr) *extension = '\0';
     } else {
-      CopyText(name, name_);
+      CopyString(record.name, name_);
     }
-    // The number goes to its own field, off the name and the description alike.
-    CopyText(record.name, Unnumbered(name));
-    CopyText(record.friendly_name, Unnumbered(friendly_));
-    CopyText(record.number, number_);
-    CopyText(record.category, category_);
+    CopyString(record.friendly_name, friendly_);
+    CopyString(record.category, category_);
+    CopyString(g_numbers[count_], number_);
     int index = count_++;
     if (hook_ != nullptr) hook_(index, context_);
     return true;
   }
-  int count() const { return count_; }
 
- private:
-  const char* Unnumbered(const char* text) const {
-    return number_[0] != '\0' && StartsWith(text, number_) ? text + kReleaseNumberLength : text;
+  // In a numbered dat the number goes to its own field, off the name and the description.
+  int Finish() {
+    if (!numbered_ || count_ == 0) return count_;
+    for (int i = 0; i < count_; ++i) {
+      RomRecord& record = g_roms[i];
+      CopyString(record.number, g_numbers[i]);
+      Unnumber(record.name, record.number);
+      Unnumber(record.friendly_name, record.number);
+    }
+    return count_;
   }
 
-  bool numbered_;
+ private:
+  static void Unnumber(char (&text)[kTextFieldSize], const char* number) {
+    if (StartsWith(text, number))
+      memmove(text, text + kReleaseNumberLength, strlen(text) - kReleaseNumberLength + 1);
+  }
+
+  DatError* error_;
   DatRecordHook hook_;
   void* context_;
   int roms_ = 0, count_ = 0;
+  bool numbered_ = true;
   char name_[1024] = "", friendly_[1024] = "", number_[kReleaseNumberLength + 1] = "";
   char category_[128] = "";
 };
@@ -153,30 +167,45 @@ void CategoryOfName(const char* name, char (&category)[128]) {
       if (strcmp(tag, pirate) == 0) found[kPirate] = true;
     if (StartsWith(tag, "(Alt") || strcmp(tag, "(Virtual Console)") == 0) found[kAlt] = true;
   }
-  category[0] = '\0';
-  for (int kind = 0; kind < kKinds; ++kind)
-    if (found[kind]) Append(category, "%s%s", category[0] != '\0' ? " " : "", kKeywords[kind]);
-  if (category[0] == '\0') CopyText(category, "Roms");
+  // At most "Hardware Beta DevKitDemos Pirate Alt", well inside the field.
+  size_t used = 0;
+  for (int kind = 0; kind < kKinds; ++kind) {
+    if (!found[kind]) continue;
+    if (used != 0) category[used++] = ' ';
+    size_t length = strlen(kKeywords[kind]);
+    memcpy(category + used, kKeywords[kind], length);
+    used += length;
+  }
+  if (used == 0)
+    CopyString(category, "Roms");
+  else
+    category[used] = '\0';
 }
 
-void SetDatError(DatError* error, const char* text, size_t offset, const char* what) {
-  int line = 1;
-  for (const char* at = text; at != text + offset; ++at)
-    if (*at == '\n') ++line;
-  error->line = line;
+bool FailAt(DatError* error, size_t offset, const char* what) {
+  error->offset = offset;
   CopyText(error->what, what);
+  return false;
 }
 
-DatParse StoreDatGames(DatGameWalk walk, void* reader, const char* text, DatRecordHook hook,
-                       void* context, DatError* error) {
-  GameCheck check(text, error);
-  if (!walk(reader, check, error)) return DatParse::kMalformed;
-  RecordWriter writer(check.numbered(), hook, context);
-  if (!walk(reader, writer, error)) {
-    ClearRomTable();  // the check passed, so this cannot happen; an empty table all the same
+int LineOfOffset(const char* text, size_t offset) {
+  int line = 1;
+  for (const char* at = text;
+       (at = static_cast<const char*>(memchr(at, '\n', offset - (at - text)))); ++at)
+    ++line;
+  return line;
+}
+
+DatParse StoreDatGames(DatGameWalk walk, void* reader, DatRecordHook hook, void* context,
+                       DatError* error) {
+  RecordWriter writer(error, hook, context);
+  bool walked = walk(reader, writer, error);
+  int count = writer.Finish();
+  if (!walked) {
+    ClearRomTable();  // whatever was stored before the fault
     return DatParse::kMalformed;
   }
-  rom_count = writer.count();
+  rom_count = count;
   g_name_tags = NameTags::kRegions;
   return DatParse::kParsed;
 }

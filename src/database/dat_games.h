@@ -40,14 +40,18 @@ class DatGameSink {
 // A reader over a dat it has already checked: walks every game into sink, or sets error.
 using DatGameWalk = bool (*)(void* reader, DatGameSink& sink, DatError* error);
 
-// Runs walk twice over the cleared table: once to check every game and to learn whether the
-// dat is numbered, once to store the records (hook after each). The dat's text is needed to
-// turn an offset into a line.
-DatParse StoreDatGames(DatGameWalk walk, void* reader, const char* text, DatRecordHook hook,
-                       void* context, DatError* error);
+// Runs walk over the cleared table, checking every game and storing its records (hook after
+// each), then takes the release numbers off the names if every game is numbered. kMalformed,
+// with the table emptied again and error's offset and what set, when the reader or the check
+// gave up.
+DatParse StoreDatGames(DatGameWalk walk, void* reader, DatRecordHook hook, void* context,
+                       DatError* error);
 
-// Sets error to the line of offset in text and to what.
-void SetDatError(DatError* error, const char* text, size_t offset, const char* what);
+// Sets where (a byte of the dat) and what.
+bool FailAt(DatError* error, size_t offset, const char* what);
+
+// The line of offset in text, counted from 1.
+int LineOfOffset(const char* text, size_t offset);
 
 // The category keywords that a name's tags give ("Beta", "Hardware Pirate", "Roms").
 void CategoryOfName(const char* name, char (&category)[128]);

@@ -11,10 +11,13 @@ enum class DatParse {
   kParsed,     // the table holds the dat's records (possibly none)
   kNotADat,    // a QVX dat's first line is not "[QVXDAT]"; nothing was stored
   kMalformed,  // a Logiqx or clrmamepro dat that is not well formed; the table is empty
+  kNoMemory,   // no memory for an XML dat's document; the table is empty
 };
 
-// Where and what, for the second line of "Invalid Dat File!".
+// Where and what, for the second line of "Invalid Dat File!". Readers set offset, a byte of
+// the dat; the line is worked out from it once, when the reader has given up.
 struct DatError {
+  size_t offset = 0;
   int line = 0;
   char what[160] = "";
 };

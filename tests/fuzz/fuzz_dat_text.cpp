@@ -1,5 +1,6 @@
 // fuzz_dat_text.cpp: the dat parsers (QVX, Logiqx, clrmamepro, as the text picks) on arbitrary
 // expanded text, then the list built from it.
+#include <cstdlib>
 #include <cstring>
 
 #include "app/list_commands.h"
@@ -17,9 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // than zeroing all 8096 records.
   memset(g_roms, 0, sizeof(RomRecord) * static_cast<size_t>(rom_count));
   rom_count = 0;
+  // A copy of its own, as a load has: an XML dat is parsed in place.
+  char* text = static_cast<char*>(malloc(size + 1));
+  if (text == nullptr) return 0;
+  memcpy(text, data, size);
   DatError error;
-  if (ParseDatabase(reinterpret_cast<const char*>(data), size, nullptr, nullptr, &error) ==
-      DatParse::kParsed)
-    RefreshRomList();
+  if (ParseDatabase(text, size, nullptr, nullptr, &error) == DatParse::kParsed) RefreshRomList();
+  free(text);
   return 0;
 }

@@ -13,6 +13,7 @@
 
 #include "app/controls.h"
 #include "e2e/ui_driver.h"
+#include "support/fixtures.h"
 #include "support/temp_folder.h"
 #include "tools/bench/bench_table.h"
 #include "tools/bench/wine/ui_collection.h"
