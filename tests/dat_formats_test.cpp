@@ -111,6 +111,7 @@ class DatFormatsTest : public CoreTest {};
 // Every row in the three real shapes; each must give the same records.
 TEST_F(DatFormatsTest, GamesBecomeRecordsInEveryFormat) {
   const GameRom nodump{"n.gba", 4, ""};
+  const std::string x125(125, 'x');
   const struct Row {
     const char* what;
     std::vector<DatGameOf> games;
@@ -143,6 +144,16 @@ TEST_F(DatFormatsTest, GamesBecomeRecordsInEveryFormat) {
       {"a numbered dat of several roms",
        {Game("0001 - M", "0001 - M", {{"0001 - M (A).gba", 1, "1"}, {"m2.gba", 2, "2"}})},
        {"0001 - |M (A)|Roms|M|1|1", "0001 - |m2|Roms|M|2|2"}},
+      // A name fills its field after its number is taken off, and is cut only where a name
+      // of an unnumbered dat would be.
+      {"a long numbered name",
+       {Game("0001 - " + x125, "0001 - " + x125)},
+       {"0001 - |" + x125 + "|Roms|" + x125 + "|0a0b0c0d|4"}},
+      {"a long name that only looks numbered",
+       {Game("0001 - " + x125, "0001 - " + x125), Game("B", "B")},
+       {"|" + ("0001 - " + x125).substr(0, 127) + "|Roms|" + ("0001 - " + x125).substr(0, 127) +
+            "|0a0b0c0d|4",
+        "|B|Roms|B|0a0b0c0d|4"}},
   };
   for (const Row& row : rows) {
     for (DatStyle style : kStyles) {
@@ -179,6 +190,8 @@ TEST_F(DatFormatsTest, EachFormatsSyntax) {
        "size\n6\ncrc\n0A0B0C0D\nmd5 x )\n)\nemulator ( name \"e\" ( nested ( deeper ) ) )\n"
        "machine ( name M rom ( name m size 7 ) )",
        {"|B \"Q\" \\|Roms|D (Europe)|0a0b0c0d|6"}},
+      {"game ( name G rom ( size 1 crc 1 ) rom ( name b.gba size 2 crc 2 ) )",
+       {"|G|Roms|G|1|1", "|b|Roms|G|2|2"}},  // a rom without a name keeps the game's
       {"game ( name \"//not a comment\" rom ( size 1 crc 1 ) )",
        {"|//not a comment|Roms|//not a comment|1|1"}},
   };

@@ -18,7 +18,7 @@ namespace {
 template <size_t N>
 void CopyBytes(char (&to)[N], const char* from, size_t length) {
   if (length > N - 1) length = N - 1;
-  memcpy(to, from, length);
+  if (length != 0) memcpy(to, from, length);  // from may be null when there is nothing
   to[length] = '\0';
 }
 template <size_t N>
@@ -56,13 +56,19 @@ bool StartsWith(const char* text, const char* prefix) {
   return strncmp(text, prefix, strlen(prefix)) == 0;
 }
 
-// Each record's release number until the load knows whether the dat is numbered; beside the
-// table, and like it process-wide, as only a load on the UI thread uses it.
-char g_numbers[kMaxRoms][kReleaseNumberLength + 1];
+// Each record's release number until the load knows whether the dat is numbered, and whether
+// it was taken off the record's name and friendly name; beside the table, and like it
+// process-wide, as only a load on the UI thread uses it.
+struct PendingNumber {
+  char text[kReleaseNumberLength + 1];
+  bool off_name, off_friendly;
+};
+PendingNumber g_numbers[kMaxRoms];
 
 // One pass over the games: every game checked and its roms stored, in file order, as many as
-// the table holds. Whether the dat is numbered is known only at its end, so each record's
-// number waits beside the table until Finish.
+// the table holds. A number is taken off a name as it is stored, so that a numbered dat's names
+// keep all they can hold; whether the dat is numbered is known only at its end, when Finish
+// gives each record its number, or puts the numbers back on the names.
 class RecordWriter final : public DatGameSink {
  public:
   RecordWriter(DatError* error, DatRecordHook hook, void* context)
@@ -90,42 +96,56 @@ class RecordWriter final : public DatGameSink {
     if (rom.size.text == nullptr) return FailAt(error_, rom.offset, "a rom without a size");
     if (count_ == kMaxRoms) return true;  // the table is full: later roms are ignored
     RomRecord& record = g_roms[count_];
+    PendingNumber& number = g_numbers[count_];
     record.have = 0;
     CopyDatText(rom.crc, record.crc);
     char size[32];
     CopyDatText(rom.size, size);
     record.size = ParseDatSize(size);
-    if (roms_ > 1) {
-      CopyDatText(rom.name, record.name);
-      char* extension = strrchr(record.name, '.');
+    const char* name = name_;
+    char file_name[1024];
+    if (roms_ > 1 && rom.name.text != nullptr) {  // a rom without a name keeps the game's
+      CopyDatText(rom.name, file_name);
+      char* extension = strrchr(file_name, '.');
       if (extension != nullptr) *extension = '\0';
-    } else {
-      CopyString(record.name, name_);
+      name = file_name;
     }
-    CopyString(record.friendly_name, friendly_);
+    CopyString(number.text, number_);
+    number.off_name = Unnumbered(record.name, name);
+    number.off_friendly = Unnumbered(record.friendly_name, friendly_);
     CopyString(record.category, category_);
-    CopyString(g_numbers[count_], number_);
     int index = count_++;
     if (hook_ != nullptr) hook_(index, context_);
     return true;
   }
 
-  // In a numbered dat the number goes to its own field, off the name and the description.
+  // Returns the number of records.
   int Finish() {
-    if (!numbered_ || count_ == 0) return count_;
     for (int i = 0; i < count_; ++i) {
       RomRecord& record = g_roms[i];
-      CopyString(record.number, g_numbers[i]);
-      Unnumber(record.name, record.number);
-      Unnumber(record.friendly_name, record.number);
+      const PendingNumber& number = g_numbers[i];
+      if (numbered_) {
+        CopyString(record.number, number.text);
+      } else {
+        if (number.off_name) Renumbered(record.name, number.text);
+        if (number.off_friendly) Renumbered(record.friendly_name, number.text);
+      }
     }
     return count_;
   }
 
  private:
-  static void Unnumber(char (&text)[kTextFieldSize], const char* number) {
-    if (StartsWith(text, number))
-      memmove(text, text + kReleaseNumberLength, strlen(text) - kReleaseNumberLength + 1);
+  // Stores text without the game's number where it starts with it; true when it did.
+  bool Unnumbered(char (&field)[kTextFieldSize], const char* text) const {
+    bool numbered = number_[0] != '\0' && StartsWith(text, number_);
+    CopyString(field, numbered ? text + kReleaseNumberLength : text);
+    return numbered;
+  }
+  static void Renumbered(char (&field)[kTextFieldSize], const char* number) {
+    char text[kReleaseNumberLength + kTextFieldSize];
+    memcpy(text, number, kReleaseNumberLength);
+    memcpy(text + kReleaseNumberLength, field, sizeof(field));
+    CopyString(field, text);
   }
 
   DatError* error_;
