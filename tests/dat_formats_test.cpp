@@ -31,6 +31,7 @@ Lines Parse(std::string dat) {  // a copy: an XML dat is parsed in place
       return {"no memory"};
     case DatParse::kMalformed:
       EXPECT_EQ(0, rom_count);
+      EXPECT_STREQ("", g_roms[0].crc) << "a record stored before the fault is left";
       return {"Line " + std::to_string(error.line) + ": " + error.what};
   }
   Lines records;
@@ -218,6 +219,8 @@ TEST_F(DatFormatsTest, BadInputSaysWhereAndWhat) {
        "Line 1: \"game (\" is not closed by \")\""},
       {"game ( name A rom (\nname a size 1 crc", "Line 2: \"crc\" without a value"},
       {"game ( name A rom ( size ) ) )", "Line 1: \"size\" without a value"},
+      {"game ( name A rom ( size 1 crc 1 ) )\ngame ( name B rom ( crc 2 ) )",
+       "Line 2: a rom without a size"},
       {"game ( name A )\n)", "Line 2: \")\" where a block's name was expected"},
       {"game ( name A )\nrom size",
        "Line 2: a value where \"(\" after a block's name was expected"},
