@@ -33,10 +33,16 @@ __attribute__((format(printf, 2, 3))) bool Append(char (&out)[N], const char* fo
   return fitted;
 }
 
-// Copies a text, cut to the array; returns false when it was cut.
+// Copies a text, cut to the array; returns false when it was cut. A plain copy rather than
+// formatted printing: a load copies tens of thousands of texts.
 template <size_t N>
 bool CopyText(char (&out)[N], const char* from) {
-  return FormatInto(out, N, "%s", from);
+  size_t length = strnlen(from, N);
+  bool fitted = length < N;
+  if (!fitted) length = N - 1;
+  memcpy(out, from, length);
+  out[length] = '\0';
+  return fitted;
 }
 
 // A byte with A to Z folded to a to z, the only folding the system does.

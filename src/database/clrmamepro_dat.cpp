@@ -296,22 +296,14 @@ class Walker {
   DatGameRom kept_[kKeptRoms];
 };
 
-struct ClrmameproReader {
-  const char* text;
-  size_t length;
-};
-
-bool WalkGames(void* context, DatGameSink& sink, DatError* error) {
-  const ClrmameproReader& reader = *static_cast<const ClrmameproReader*>(context);
-  return Walker(reader.text, reader.length, error).Walk(sink);
-}
+bool WalkGames(void* walker, DatGameSink& sink) { return static_cast<Walker*>(walker)->Walk(sink); }
 
 }  // namespace
 
 DatParse ParseClrmameproDat(const char* text, size_t length, DatRecordHook hook, void* context,
                             DatError* error) {
-  ClrmameproReader reader{text, length};
-  DatParse result = StoreDatGames(WalkGames, &reader, hook, context, error);
+  Walker walker(text, length, error);
+  DatParse result = StoreDatGames(WalkGames, &walker, hook, context, error);
   if (result == DatParse::kMalformed) error->line = LineOfOffset(text, error->offset);
   return result;
 }

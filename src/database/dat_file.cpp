@@ -90,9 +90,9 @@ DatRead ReadPlainDat(const char* path, char** dat, size_t* length) {
   size_t capacity = 64 * 1024, used = 0;
   char* buffer = static_cast<char*>(malloc(capacity + 1));
   DatRead result = buffer == nullptr ? DatRead::kTooLarge : DatRead::kRead;
-  while (result == DatRead::kRead) {
+  for (bool first = true; result == DatRead::kRead; first = false) {
     used += fread(buffer + used, 1, capacity - used, file);
-    if (used == 0 || SniffDatFormat(buffer, used) == DatFormat::kQvx) {
+    if (first && (used == 0 || SniffDatFormat(buffer, used) == DatFormat::kQvx)) {
       result = DatRead::kUnreadable;
     } else if (used == capacity) {
       if (capacity > kMaxDatSize) {

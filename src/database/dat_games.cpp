@@ -13,17 +13,13 @@
 
 namespace {
 
-// A copy cut to the array and terminated. Not snprintf: a load copies tens of thousands of
-// texts, and this is most of its time then.
+// length bytes of a dat's text, cut to the array and terminated (the text has no terminator
+// of its own).
 template <size_t N>
 void CopyBytes(char (&to)[N], const char* from, size_t length) {
   if (length > N - 1) length = N - 1;
   if (length != 0) memcpy(to, from, length);  // from may be null when there is nothing
   to[length] = '\0';
-}
-template <size_t N>
-void CopyString(char (&to)[N], const char* from) {
-  CopyBytes(to, from, strnlen(from, N - 1));
 }
 
 // A dat text as the table holds it: escapes resolved, in the platform's own character set,
@@ -46,7 +42,7 @@ void CopyDatText(const DatText& from, char (&to)[N]) {
   }
   text[used] = '\0';
   ToNativeText(text);
-  CopyString(to, text);
+  CopyText(to, text);
 }
 
 // How much of a number prefix to take off a name: "0001 - " when the dat is numbered.
@@ -83,7 +79,7 @@ class RecordWriter final : public DatGameSink {
     if (game.description.text != nullptr)
       CopyDatText(game.description, friendly_);
     else
-      CopyString(friendly_, name_);
+      CopyText(friendly_, name_);
     number_[0] = '\0';
     if (HasReleaseNumber(name_, strlen(name_)))
       CopyBytes(number_, name_, kReleaseNumberLength);
@@ -110,10 +106,10 @@ class RecordWriter final : public DatGameSink {
       if (extension != nullptr) *extension = '\0';
       name = file_name;
     }
-    CopyString(number.text, number_);
+    CopyText(number.text, number_);
     number.off_name = Unnumbered(record.name, name);
     number.off_friendly = Unnumbered(record.friendly_name, friendly_);
-    CopyString(record.category, category_);
+    CopyText(record.category, category_);
     int index = count_++;
     if (hook_ != nullptr) hook_(index, context_);
     return true;
@@ -125,7 +121,7 @@ class RecordWriter final : public DatGameSink {
       RomRecord& record = g_roms[i];
       const PendingNumber& number = g_numbers[i];
       if (numbered_) {
-        CopyString(record.number, number.text);
+        CopyText(record.number, number.text);
       } else {
         if (number.off_name) Renumbered(record.name, number.text);
         if (number.off_friendly) Renumbered(record.friendly_name, number.text);
@@ -138,14 +134,14 @@ class RecordWriter final : public DatGameSink {
   // Stores text without the game's number where it starts with it; true when it did.
   bool Unnumbered(char (&field)[kTextFieldSize], const char* text) const {
     bool numbered = number_[0] != '\0' && StartsWith(text, number_);
-    CopyString(field, numbered ? text + kReleaseNumberLength : text);
+    CopyText(field, numbered ? text + kReleaseNumberLength : text);
     return numbered;
   }
   static void Renumbered(char (&field)[kTextFieldSize], const char* number) {
     char text[kReleaseNumberLength + kTextFieldSize];
     memcpy(text, number, kReleaseNumberLength);
     memcpy(text + kReleaseNumberLength, field, sizeof(field));
-    CopyString(field, text);
+    CopyText(field, text);
   }
 
   DatError* error_;
@@ -197,7 +193,7 @@ void CategoryOfName(const char* name, char (&category)[128]) {
     used += length;
   }
   if (used == 0)
-    CopyString(category, "Roms");
+    CopyText(category, "Roms");
   else
     category[used] = '\0';
 }
@@ -219,7 +215,7 @@ int LineOfOffset(const char* text, size_t offset) {
 DatParse StoreDatGames(DatGameWalk walk, void* reader, DatRecordHook hook, void* context,
                        DatError* error) {
   RecordWriter writer(error, hook, context);
-  bool walked = walk(reader, writer, error);
+  bool walked = walk(reader, writer);
   int count = writer.Finish();
   if (!walked) {
     ClearRomTable();  // whatever was stored before the fault

@@ -37,8 +37,9 @@ class DatGameSink {
   ~DatGameSink() = default;
 };
 
-// A reader over a dat it has already checked: walks every game into sink, or sets error.
-using DatGameWalk = bool (*)(void* reader, DatGameSink& sink, DatError* error);
+// A reader over a dat: walks every game into sink; false when the reader or the sink gave up,
+// having set the error the reader was made with.
+using DatGameWalk = bool (*)(void* reader, DatGameSink& sink);
 
 // Runs walk over the cleared table, checking every game and storing its records (hook after
 // each), then takes the release numbers off the names if every game is numbered. kMalformed,

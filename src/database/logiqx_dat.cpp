@@ -83,7 +83,7 @@ DatGameRom RomOf(const pugi::xml_node& rom, size_t length) {
   return entry;
 }
 
-bool WalkGames(void* context, DatGameSink& sink, DatError*) {
+bool WalkGames(void* context, DatGameSink& sink) {
   const LogiqxReader& reader = *static_cast<const LogiqxReader*>(context);
   constexpr int kKeptRoms = 16;
   DatGameRom kept[kKeptRoms];
