@@ -4,6 +4,7 @@
 #include "app/controls.h"
 #include "app/list_commands.h"
 #include "database/rom_table.h"
+#include "platform/file_system.h"
 #include "support/core_test.h"
 
 class HavesFileTest : public CoreTest {
@@ -28,19 +29,51 @@ TEST_F(HavesFileTest, MarkHavesMatchesWholeEntriesInAnyCase) {
   EXPECT_EQ(28u, ReadFile(HavesPath()).size());  // reading never writes
 }
 
-// Opened per entry or kept open for a scan, each entry is in the file as soon as it is appended.
+// One appender for all entries, as a scan holds it, or one per entry: each entry is in the file
+// as soon as it is appended.
 TEST_F(HavesFileTest, AppendWritesEightBytesAndRepairsATornTail) {
   for (const char* crc : {"ABCDEF01", "1234", "0123456789"}) AddRom({crc, 0, "n", "", "Roms"});
   const std::string entries[] = {"ABCDEF01", std::string("1234\0\0\0\0", 8), "01234567"};
-  for (bool kept : {false, true}) {
+  for (bool held : {false, true}) {
     WriteFile(HavesPath(), "aaaaaaaabbbb");  // an earlier append cut short
-    if (kept) BeginHaveAppends();
+    HaveAppender scan;
     std::string expected = "aaaaaaaa";
     for (int i : {0, 1, 2}) {
-      AppendHave(i);
-      EXPECT_EQ(expected += entries[i], ReadFile(HavesPath())) << kept << i;
+      held ? scan.Append(i) : HaveAppender().Append(i);
+      EXPECT_EQ(expected += entries[i], ReadFile(HavesPath())) << held << i;
     }
-    if (kept) EndHaveAppends();
+  }
+}
+
+// While a scan holds the file, another copy of the program appends after its entries and before
+// its next one, and a user can rename or delete it (under Windows too): the rest of the scan's
+// entries follow the renamed file, and a deleted one goes when the scan ends.
+TEST_F(HavesFileTest, AHeldFileStaysOpenToOthers) {
+  for (const char* crc : {"aaaaaaaa", "bbbbbbbb", "cccccccc"}) AddRom({crc, 0, "n", "", "Roms"});
+  for (const char* act : {"append", "rename", "delete"}) {
+    for (const char* name : {kHavesFileName, "renamed.db"}) RemovePath(SystemPath(name).c_str());
+    {
+      HaveAppender scan;
+      scan.Append(0);
+      if (act[0] == 'a') {
+        FILE* other = OpenFile(SystemPath(kHavesFileName).c_str(), "a+b");
+        ASSERT_TRUE(other != nullptr);
+        fputs("dddddddd", other);
+        CloseFile(other);
+      } else {
+        EXPECT_TRUE(act[0] == 'r' ? ReplacePath(SystemPath(kHavesFileName).c_str(),
+                                                SystemPath("renamed.db").c_str())
+                                  : RemovePath(SystemPath(kHavesFileName).c_str()))
+            << act;
+      }
+      scan.Append(1);
+    }
+    std::string left = ReadFile(HavesPath()) + "|" + ReadFile(NativePath("renamed.db"));
+    EXPECT_EQ(act[0] == 'a'   ? "aaaaaaaaddddddddbbbbbbbb|"
+              : act[0] == 'r' ? "|aaaaaaaabbbbbbbb"
+                              : "|",
+              left)
+        << act;
   }
 }
 

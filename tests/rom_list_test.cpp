@@ -26,7 +26,7 @@ TEST_F(RomListTest, AfterAScanOnlyChangedRowsAreRefilled) {
     SetOwned(g_roms[owned], true);
     window_.Show(radio);
     window_.ClearRecord();
-    RefreshAfterScan();
+    RefreshAfterScan(window_);
     EXPECT_EQ(listed, window_.rows()) << owned << radio;
     EXPECT_EQ(have, window_.text(IDC_HAVE_COUNTER)) << owned << radio;
     const Rows& events = window_.events();

@@ -11,6 +11,7 @@
 #include "app/list_commands.h"
 #include "app/scan_worker.h"
 #include "database/rom_table.h"
+#include "platform/file_system.h"
 #include "scan_cases.h"
 #include "scanner/log_files.h"
 #include "scanner/placement.h"
@@ -68,17 +69,18 @@ TEST_F(ScanTest, RunsWhileTheListRefreshes) {
   EXPECT_EQ(List(c.tree), ScanTree(dir()));
 }
 
-// A scan keeps its logs open; each line is still in its file as soon as it is written.
-TEST_F(ScanTest, KeptOpenLogsHaveEachLineAtOnce) {
+// A scan holds its logs open; each line is still in its file as soon as it is written, and a
+// user can delete the log meanwhile (under Windows too).
+TEST_F(ScanTest, HeldLogsHaveEachLineAtOnce) {
   g_settings.LOG = 1;
-  BeginLogLines();
+  LogWriter logs;
   std::string expected;
   for (const char* name : {"a.gba", "b.gba"}) {
-    WriteLogLine(Log::kUnmatched, name);
+    logs.Write(Log::kUnmatched, name);
     EXPECT_EQ(expected += std::string("Unkown Rom ") + name + "\n",
               ReadTextFile(NativePath("unknown.txt")));
   }
-  EndLogLines();
+  EXPECT_TRUE(RemovePath(SystemPath("unknown.txt").c_str()));
 }
 
 TEST(IsSafeName, RefusesWhatCouldLeaveTheFolderOrNameADevice) {
@@ -109,7 +111,8 @@ TEST_F(ScanTest, FolderListAndTargetsKeepToTheirLimits) {
     std::string name((fits ? 1023 : 1024) - dest.size() - strlen("\\.gba"), 'G');
     MakeScanCase({"", "Rename", name + "=A", "src/g.gba=A"}, dir());
     ScanFile file = {path.c_str(), "g.gba", "gba", false, ""};
-    PlaceFile(0, file, dest.c_str(), ScanMode::kRename);
+    ScanOutputs out;
+    PlaceFile(0, file, dest.c_str(), ScanMode::kRename, out);
     EXPECT_EQ(std::vector<std::string>{fits ? "dest/" + name + ".gba=A" : "src/g.gba=A"},
               ScanTree(dir()));
     EXPECT_EQ(fits ? 0u : 1u, ScanLogs(dir()).size());

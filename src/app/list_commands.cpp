@@ -44,8 +44,9 @@ void ShowCounters(Window& window) {
 
 }  // namespace
 
-void RefreshRomList() {
-  Window& window = MainWindow();
+void RefreshRomList() { RefreshRomList(MainWindow()); }
+
+void RefreshRomList(Window& window) {
   window.ClearList();
   uint64_t hash = kNoRows;
   ForEachRow(window, [&](const char* row) {
@@ -57,14 +58,13 @@ void RefreshRomList() {
   ShowCounters(window);
 }
 
-void RefreshAfterScan() {
-  Window& window = MainWindow();
+void RefreshAfterScan(Window& window) {
   uint64_t hash = kNoRows;
   ForEachRow(window, [&](const char* row) { hash = HashRow(hash, row); });
   // Refilling a sorted list box of thousands of rows is most of what the end of a scan waits
   // for under Wine, and under Show All a scan seldom changes the rows.
   if (hash != window.shown_rows) {
-    RefreshRomList();
+    RefreshRomList(window);
     return;
   }
   window.ScrollListToTop();

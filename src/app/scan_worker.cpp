@@ -55,32 +55,35 @@ const char* ErrorMessage(ScanOutcome outcome) {
   return nullptr;
 }
 
-// The scan's window and the worker's own copies of the two paths, for the whole run: there is
-// at most one scan at a time.
-Window* g_scan_window = nullptr;
-char g_source[kPathFieldSize], g_dest[kPathFieldSize];
+// One run: its window and the worker's own copies of the two paths.
+struct ScanRun {
+  Window& window;
+  char source[kPathFieldSize], dest[kPathFieldSize];
+};
 
 // The start of a scan, on the UI thread: one trip there for the controls, the paths and the
 // title instead of one per call, each of which costs a millisecond or more under Wine.
-void StartOnUiThread() {
-  Window& window = *g_scan_window;
-  for (int id : kScanControls) window.EnableControl(id, false);
-  window.GetControlText(IDC_SOURCE_FIELD, g_source, kPathFieldSize);
-  window.GetControlText(IDC_DEST_FIELD, g_dest, kPathFieldSize);
+void StartOnUiThread(void* context) {
+  ScanRun& run = *static_cast<ScanRun*>(context);
+  for (int id : kScanControls) run.window.EnableControl(id, false);
+  run.window.GetControlText(IDC_SOURCE_FIELD, run.source, kPathFieldSize);
+  run.window.GetControlText(IDC_DEST_FIELD, run.dest, kPathFieldSize);
   char title[64];
   Format(title, TARNWICK_TITLE_FORMAT " - Scanning Roms", kVersion);
-  window.SetTitle(title);
+  run.window.SetTitle(title);
 }
+
+void RefreshOnUiThread(void* window) { RefreshAfterScan(*static_cast<Window*>(window)); }
 
 }  // namespace
 
 void ScanWorker(Window& window, ScanMode mode) {
-  g_scan_window = &window;
-  window.RunOnUiThread(StartOnUiThread);
-  ScanOutcome outcome = ScanFolders(mode, g_source, g_dest, ShowProgress, &window);
+  ScanRun run{window, "", ""};
+  window.RunOnUiThread(StartOnUiThread, &run);
+  ScanOutcome outcome = ScanFolders(mode, run.source, run.dest, ShowProgress, &window);
   if (outcome == ScanOutcome::kDone) {
     // On the UI thread, so it never mixes its rows with a refresh the show filter started.
-    window.RunOnUiThread(RefreshAfterScan);
+    window.RunOnUiThread(RefreshOnUiThread, &window);
     window.ShowMessage("Done!", "Scan");
   } else {
     window.ShowMessage(ErrorMessage(outcome), "Scan Error");

@@ -37,9 +37,9 @@ class Window {
   virtual void ShowMessage(const char* text, const char* caption) = 0;
   // Hands the scan-finished command to the UI thread and waits until it was handled.
   virtual void SendScanFinished() = 0;
-  // Runs task on the UI thread and waits for it; run at once when called there. The scan
-  // refreshes the list this way, so two refreshes never interleave their rows.
-  virtual void RunOnUiThread(void (*task)()) = 0;
+  // Runs task(context) on the UI thread and waits for it; run at once when called there. The
+  // scan refreshes the list this way, so two refreshes never interleave their rows.
+  virtual void RunOnUiThread(void (*task)(void* context), void* context) = 0;
 
   // A hash of the rows the list was last filled with, 0 before the first fill: RefreshAfterScan
   // leaves out a refill that would give the same rows. Atomic: a test's window may be refreshed

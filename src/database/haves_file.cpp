@@ -29,69 +29,42 @@ void MarkHaves() {
   CloseFile(file);
 }
 
-// The length of the file behind an open stream, or -1.
-static long StreamLength(FILE* file) {
-  if (fseek(file, 0, SEEK_END) != 0) return -1;
-  return ftell(file);
+// Cuts a torn tail (an append cut short) back to the last whole entry, judged by the file's
+// length now: another copy of the program may have appended since this one last wrote, and
+// its entries stay. false when the file could not be measured or cut.
+static bool CutTornTail(const char* path, FILE* file) {
+  if (fseek(file, 0, SEEK_END) != 0) return false;
+  long length = ftell(file);
+  if (length < 0) return false;
+  return length % kHaveEntrySize == 0 || ResizeFile(path, length - length % kHaveEntrySize);
 }
 
-// Unbuffered, so that each entry is one write that is in the file when fwrite returns.
-static FILE* OpenUnbuffered(const char* path) {
+// Unbuffered, so that each entry is one write that is in the file when fwrite returns; mended
+// first, so that this entry and every later one stay aligned.
+static FILE* OpenForAppend(const char* path) {
   FILE* file = OpenFile(path, "a+b");
-  if (file != nullptr) setvbuf(file, nullptr, _IONBF, 0);
-  return file;
-}
-
-// The haves file opened for appending, with a torn tail cut back to the last whole entry; *whole
-// is then its length. nullptr when it cannot be opened or mended.
-static FILE* OpenForAppend(const char* path, long* whole) {
-  FILE* file = OpenUnbuffered(path);
   if (file == nullptr) return nullptr;
-  long length = StreamLength(file);
-  if (length < 0) {
-    CloseFile(file);
-    return nullptr;
-  }
-  *whole = length - length % kHaveEntrySize;
-  if (*whole == length) return file;
-  // An earlier append was cut short; cut back so that this entry and every later one stay
-  // aligned.
+  setvbuf(file, nullptr, _IONBF, 0);
+  if (CutTornTail(path, file)) return file;
   CloseFile(file);
-  if (!ResizeFile(path, *whole)) return nullptr;
-  return OpenUnbuffered(path);
+  return nullptr;
 }
 
-// The scan's kept-open haves file; appends reach the file by the same single write either way.
-static struct {
-  bool active;
-  FILE* file;  // nullptr until the first append, or after a failed one
-  long whole;  // its length: whole entries only
-} g_kept;
-
-void BeginHaveAppends() { g_kept = {true, nullptr, 0}; }
-
-void EndHaveAppends() {
-  if (g_kept.file != nullptr) CloseFile(g_kept.file);
-  g_kept = {false, nullptr, 0};
+HaveAppender::~HaveAppender() {
+  if (file_ != nullptr) CloseFile(file_);
 }
 
-void AppendHave(int index) {
+void HaveAppender::Append(int index) {
   char path[kProgramFilePathSize];
   if (!HavesPath(path)) return;
-  FILE* file = g_kept.file;
-  long whole = g_kept.whole;
-  if (file == nullptr) file = OpenForAppend(path, &whole);
-  if (file == nullptr) return;
-  bool written = fwrite(g_roms[index].crc, kHaveEntrySize, 1, file) == 1;
-  if (g_kept.active && written) {
-    g_kept.file = file, g_kept.whole = whole + kHaveEntrySize;
-    return;
-  }
-  // Closed after a single append, and after a failed one, which the next append reopens and
-  // mends.
-  g_kept.file = nullptr;
-  bool closed = CloseFile(file) == 1;
-  if (!written || !closed) ResizeFile(path, whole);  // never leave half an entry behind
+  if (file_ == nullptr) file_ = OpenForAppend(path);
+  if (file_ == nullptr) return;
+  if (fwrite(g_roms[index].crc, kHaveEntrySize, 1, file_) == 1) return;
+  // Part of the entry may have reached the file: never leave half an entry behind. Closed, so
+  // that the next entry reopens the file and mends it again if this cut failed.
+  CutTornTail(path, file_);
+  CloseFile(file_);
+  file_ = nullptr;
 }
 
 void ForgetHaves() {

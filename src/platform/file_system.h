@@ -4,7 +4,10 @@
 
 #include <cstdio>
 
-// fopen with a system-format path; nullptr on failure.
+// fopen with a system-format path and one of the modes "rb", "r+b", "wt", "a+b" or "a+t";
+// nullptr on failure. While the file is open, other programs may still read, write, rename and
+// delete it, under Windows as elsewhere: a scan holds its haves file and logs open for its
+// whole run.
 FILE* OpenFile(const char* path, const char* mode);
 
 // Closes a stream; 1 when everything buffered reached the file.

@@ -12,9 +12,40 @@
 #include "base/text.h"
 #include "platform/file_system.h"
 
+// The C runtime's fopen shares a file for reading and writing but not for deleting, so a log
+// held open by a scan could be neither deleted nor renamed; the handle is made here instead.
 FILE* OpenFile(const char* path, const char* mode) {
   if (path[0] == '\0') return nullptr;
-  return fopen(path, mode);
+  bool both = strchr(mode, '+') != nullptr;
+  int flags = (strchr(mode, 't') != nullptr ? _O_TEXT : _O_BINARY) | (both ? _O_RDWR : 0);
+  DWORD access = both ? GENERIC_READ | GENERIC_WRITE : 0, creation;
+  switch (mode[0]) {
+    case 'r':
+      access |= GENERIC_READ, creation = OPEN_EXISTING, flags |= both ? 0 : _O_RDONLY;
+      break;
+    case 'w':
+      access |= GENERIC_WRITE, creation = CREATE_ALWAYS, flags |= both ? 0 : _O_WRONLY;
+      break;
+    case 'a':
+      // Append access alone: every write lands at the end, after what another copy of the
+      // program appended meanwhile.
+      access = FILE_APPEND_DATA | (both ? GENERIC_READ : 0), creation = OPEN_ALWAYS;
+      flags |= _O_APPEND | (both ? 0 : _O_WRONLY);
+      break;
+    default:
+      return nullptr;
+  }
+  HANDLE handle = CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
+  if (descriptor < 0) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  FILE* file = _fdopen(descriptor, mode);
+  if (file == nullptr) _close(descriptor);
+  return file;
 }
 
 int CloseFile(FILE* file) { return fclose(file) == 0 ? 1 : 0; }

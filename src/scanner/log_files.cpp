@@ -23,26 +23,14 @@ static const char* FileNameOf(Log log) {
   return "";
 }
 
-// The scan's kept-open logs, by Log; nullptr until a log's first line.
-static struct {
-  bool active;
-  FILE* files[static_cast<int>(Log::kMultiRom) + 1];
-} g_kept;
-
-void BeginLogLines() { g_kept = {true, {}}; }
-
-void EndLogLines() {
-  for (FILE*& file : g_kept.files) {
+LogWriter::~LogWriter() {
+  for (FILE* file : files_)
     if (file != nullptr) CloseFile(file);
-    file = nullptr;
-  }
-  g_kept.active = false;
 }
 
-void WriteLogLine(Log log, const char* first, const char* second) {
+void LogWriter::Write(Log log, const char* first, const char* second) {
   if (!g_settings.LOG) return;
-  FILE*& kept = g_kept.files[static_cast<int>(log)];
-  FILE* file = kept;
+  FILE*& file = files_[static_cast<int>(log)];
   if (file == nullptr) {
     char path[kProgramFilePathSize];
     if (!ProgramFilePath(path, FileNameOf(log))) return;
@@ -67,11 +55,6 @@ void WriteLogLine(Log log, const char* first, const char* second) {
       fprintf(file, "More than one rom found in %s skipping\n", first);
       break;
   }
-  if (g_kept.active) {
-    // Flushed line by line, so a run cut short keeps every line written before.
-    fflush(file);
-    kept = file;
-  } else {
-    CloseFile(file);
-  }
+  // Flushed line by line, so a run cut short keeps every line written before.
+  fflush(file);
 }

@@ -4,12 +4,10 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "naming/display_name.h"
 #include "naming/sub_folder.h"
 #include "platform/file_system.h"
-#include "scanner/log_files.h"
 #include "settings/settings.h"
 
 namespace {
@@ -46,6 +44,7 @@ struct Placement {
   ScanFile& file;
   const char* dest;
   ScanMode mode;
+  ScanOutputs& out;
   NameText display;
   NameText sub_folder;  // built only with SUB on in Rename or Move
   bool use_sub_folder;  // SUB on
@@ -97,7 +96,7 @@ bool DisplayFileName(const Placement& p, char (&out)[kPathSize]) {
 }
 
 void PlaceDuplicate(Placement& p) {
-  WriteLogLine(Log::kMultipleCopies, p.display.text, p.file.name);
+  p.out.logs.Write(Log::kMultipleCopies, p.display.text, p.file.name);
   if (p.mode == ScanMode::kScan) return;
   if (p.use_sub_folder) PrepareSubFolder(p);
   bool moved;
@@ -113,7 +112,7 @@ void PlaceDuplicate(Placement& p) {
   } else {
     moved = MoveToDupes(p, p.file.name);
   }
-  if (!moved) WriteLogLine(Log::kNotMoved, p.file.name);
+  if (!moved) p.out.logs.Write(Log::kNotMoved, p.file.name);
 }
 
 void PlaceNewFind(Placement& p) {
@@ -126,11 +125,11 @@ void PlaceNewFind(Placement& p) {
 
   // Owned before any move is tried, so a failed move still leaves the ROM owned.
   SetOwned(g_roms[p.index], true);
-  AppendHave(p.index);
+  p.out.haves.Append(p.index);
 
   if (p.mode == ScanMode::kScan) {
     if (strcmp(compare, p.display.text) != 0)
-      WriteLogLine(Log::kWrongName, compare, p.display.text);
+      p.out.logs.Write(Log::kWrongName, compare, p.display.text);
     return;
   }
   if (p.use_sub_folder) PrepareSubFolder(p);
@@ -141,7 +140,7 @@ void PlaceNewFind(Placement& p) {
   } else {
     moved = MoveToDestination(p, p.file.name);
   }
-  if (!moved) WriteLogLine(Log::kNotMoved, p.file.name);
+  if (!moved) p.out.logs.Write(Log::kNotMoved, p.file.name);
 }
 
 }  // namespace
@@ -153,9 +152,9 @@ bool IsSafeName(const char* name) {
   return !IsDeviceName(name);
 }
 
-void PlaceFile(int index, ScanFile& file, const char* dest, ScanMode mode) {
+void PlaceFile(int index, ScanFile& file, const char* dest, ScanMode mode, ScanOutputs& out) {
   file.matched = true;
-  Placement p{index, file, dest, mode, BuildDisplayName(index), {}, g_settings.SUB != 0, true};
+  Placement p{index, file, dest, mode, out, BuildDisplayName(index), {}, g_settings.SUB != 0, true};
   if (IsOwned(g_roms[index])) {
     PlaceDuplicate(p);
   } else {

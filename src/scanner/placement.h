@@ -2,6 +2,9 @@
 // a move under the database name, or a move under its own name.
 #pragma once
 
+#include "database/haves_file.h"
+#include "scanner/log_files.h"
+
 // What a run does with the files it identifies: Scan only reports, Rename moves a file under
 // its database name, Move under its own name.
 enum class ScanMode { kScan, kRename, kMove };
@@ -15,11 +18,18 @@ struct ScanFile {
   char moved_to[1024];    // where a placement moved the file; empty while it has not moved
 };
 
+// The files a scan writes as it goes: held open for the whole run, owned by it and closed when
+// it ends, whichever way it ends.
+struct ScanOutputs {
+  HaveAppender haves;
+  LogWriter logs;
+};
+
 // Places file for record index: marks the record owned and appends its crc to the haves file,
 // or treats the file as a duplicate when the record was owned already; then by mode reports
 // it, or moves it into dest, the destination folder after the drive-root cut ("D:" for
 // "D:\"). Per-file problems go to the logs; a file that cannot be moved stays where it was.
-void PlaceFile(int index, ScanFile& file, const char* dest, ScanMode mode);
+void PlaceFile(int index, ScanFile& file, const char* dest, ScanMode mode, ScanOutputs& out);
 
 // True when name can stand as one file or folder name on Windows without leaving its folder:
 // no "\", "/", ":", "*", "?", '"', "<", ">", "|" or control character, not "." or "..", and

@@ -7,11 +7,9 @@
 
 #include "base/text.h"
 #include "database/crc_index.h"
-#include "database/haves_file.h"
 #include "database/rom_table.h"
 #include "platform/file_system.h"
 #include "scanner/identify.h"
-#include "scanner/log_files.h"
 
 namespace {
 
@@ -123,33 +121,23 @@ bool ForEachFile(const char* folder, Visit visit) {
 CrcIndex g_scan_index;
 
 // Identifies one file and places it for every record its key matches, in table order.
-void ScanOneFile(const char* folder, const char* name, const char* dest, ScanMode mode) {
+void ScanOneFile(const char* folder, const char* name, const char* dest, ScanMode mode,
+                 ScanOutputs& out) {
   char full_path[kFolderPathSize + kEntryNameSize + 1];
   Format(full_path, "%s\\%s", folder, name);
   if (WasPlaced(full_path)) return;  // moved here by this scan: placed already
   Identity identity = IdentifyFile(full_path, name);
   if (identity.image_count > 1) {
-    WriteLogLine(Log::kMultiRom, full_path);
+    out.logs.Write(Log::kMultiRom, full_path);
     return;
   }
   if (identity.image_count != 1) return;
   ScanFile file = {full_path, name, identity.extension, false, ""};
-  g_scan_index.ForEachMatch(identity.key, [&](int index) { PlaceFile(index, file, dest, mode); });
-  if (!file.matched) WriteLogLine(Log::kUnmatched, full_path);
+  g_scan_index.ForEachMatch(identity.key,
+                            [&](int index) { PlaceFile(index, file, dest, mode, out); });
+  if (!file.matched) out.logs.Write(Log::kUnmatched, full_path);
   if (file.moved_to[0] != '\0') RememberPlaced(file.moved_to);
 }
-
-// The haves file and the logs stay open for the length of one scan, whichever way it ends.
-struct KeptOpenFiles {
-  KeptOpenFiles() {
-    BeginHaveAppends();
-    BeginLogLines();
-  }
-  ~KeptOpenFiles() {
-    EndLogLines();
-    EndHaveAppends();
-  }
-};
 
 }  // namespace
 
@@ -184,7 +172,7 @@ ScanOutcome ScanFolders(ScanMode mode, const char* source_text, const char* dest
   g_placed_count = 0;
 
   g_scan_index.Build();
-  KeptOpenFiles kept_open;
+  ScanOutputs out;
   int64_t total = 0;
   for (int f = 0; f < g_folder_count; ++f) {
     if (strcmp(g_folders[f], pattern) == 0) {
@@ -200,7 +188,7 @@ ScanOutcome ScanFolders(ScanMode mode, const char* source_text, const char* dest
     bool listed = ForEachFile(folder, [&](const char* name) {
       ++processed;
       if (total > 0) progress(static_cast<int>(processed * 100 / total), context);
-      ScanOneFile(folder, name, dest, mode);
+      ScanOneFile(folder, name, dest, mode, out);
     });
     if (!listed) return ScanOutcome::kUnreadableFolder;
   }

@@ -244,6 +244,25 @@ TEST_F(FaultTest, EveryFailureDuringAScanLosesNothing) {
   }
 }
 
+#ifdef __GLIBC__  // a write fails part-way only here
+// Two copies of the program append to one haves file. A failed write of this one cuts back its
+// own torn entry only, never an entry the other appended since this one last wrote.
+TEST_F(FaultTest, AFailedAppendKeepsAnotherCopysEntries) {
+  for (const char* crc : {"aaaaaaaa", "bbbbbbbb", "cccccccc"}) AddRom({crc, 0, "n", "", "Roms"});
+  const std::string path = NativePath(kHavesFileName);
+  Arm(kWrite, 2, false);
+  HaveAppender scan;
+  scan.Append(0);
+  std::string other = ReadFile(path) + "dddddddd";
+  WriteFile(path, other);
+  scan.Append(1);  // fails half-way
+  ASSERT_TRUE(g_fired);
+  EXPECT_EQ(other, ReadFile(path));
+  scan.Append(2);
+  EXPECT_EQ(other + "cccccccc", ReadFile(path));
+}
+#endif
+
 // Sixty records, every third owned: lists long enough to reach the disk in many writes.
 TEST_F(FaultTest, SaveListsNeverCallsAShortListSaved) {
   for (int i = 0; i < 60; ++i)

@@ -71,9 +71,9 @@ void QuietWindow::SendScanFinished() {
   OnScanFinished(*this);
 }
 
-void QuietWindow::RunOnUiThread(void (*task)()) {
+void QuietWindow::RunOnUiThread(void (*task)(void*), void* context) {
   Hold(), Record("ui-task");
-  task();
+  task(context);
 }
 
 bool QuietWindow::enabled(int id) { return Hold(), controls_[id].enabled; }

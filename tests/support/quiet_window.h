@@ -37,7 +37,7 @@ class QuietWindow : public Window {
   // Handled as the main window handles it: the scan's controls enabled again.
   void SendScanFinished() override;
   // No UI thread of its own: the task runs on the caller's.
-  void RunOnUiThread(void (*task)()) override;
+  void RunOnUiThread(void (*task)(void*), void* context) override;
 
   // What the user sees, read once the code under test has returned.
   bool enabled(int id);

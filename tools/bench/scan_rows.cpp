@@ -191,22 +191,20 @@ bool ScanCollection(const Context& context, const Collection& collection, const 
   double appends = MedianMs(
       reps, [&] { FreshScanState(context); },
       [&] {
-        BeginHaveAppends();  // kept open, as a scan keeps it
-        for (int i : matched) AppendHave(i);
-        EndHaveAppends();
+        HaveAppender haves;  // held open, as a scan holds it
+        for (int i : matched) haves.Append(i);
       });
   double logs = MedianMs(
       reps, [&] { FreshScanState(context); },
       [&] {
-        BeginLogLines();
+        LogWriter logs;
         for (size_t i = 0; i < paths.size(); ++i) {
           const CollectionFile& file = collection.files[i];
-          if (file.record < 0) WriteLogLine(Log::kUnmatched, paths[i].c_str());
+          if (file.record < 0) logs.Write(Log::kUnmatched, paths[i].c_str());
           if (file.wrong_name)
-            WriteLogLine(Log::kWrongName, CompareName(file.name).c_str(),
-                         BuildDisplayName(file.record).text);
+            logs.Write(Log::kWrongName, CompareName(file.name).c_str(),
+                       BuildDisplayName(file.record).text);
         }
-        EndLogLines();
       });
   const struct {
     const char* part;

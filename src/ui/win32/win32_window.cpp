@@ -89,20 +89,21 @@ void Win32Window::SendScanFinished() {
   SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(CMD_SCAN_FINISHED, 0), 0);
 }
 
-void Win32Window::RunOnUiThread(void (*task)()) {
+void Win32Window::RunOnUiThread(void (*task)(void*), void* context) {
   if (GetCurrentThreadId() == ui_thread_) {
-    task();
+    task(context);
     return;
   }
   SendProgress();
   // One worker at a time, and it waits here until the task has run, so one slot is enough.
   // The window may be gone already while the process closes; then there is nothing to do.
+  pending_context_ = context;
   pending_task_.store(task);
   SendMessageA(dialog_, kRunTaskMessage, 0, 0);
   pending_task_.store(nullptr);
 }
 
 void Win32Window::RunPendingTask() {
-  void (*task)() = pending_task_.exchange(nullptr);
-  if (task != nullptr) task();
+  void (*task)(void*) = pending_task_.exchange(nullptr);
+  if (task != nullptr) task(pending_context_);
 }

@@ -8,7 +8,7 @@
 #include "app/window.h"
 
 // Sent by the scan worker to the main window: run the pending task on the UI thread. It
-// carries nothing; the task is the one this process recorded (RunOnUiThread).
+// carries nothing; the task and its context are the ones this process recorded (RunOnUiThread).
 constexpr UINT kRunTaskMessage = WM_APP + 1;
 
 // A typical row's share of the text storage the list reserves for a full table.
@@ -34,7 +34,7 @@ class Win32Window : public Window {
   void SetProgress(int position) override;
   void ShowMessage(const char* text, const char* caption) override;
   void SendScanFinished() override;
-  void RunOnUiThread(void (*task)()) override;
+  void RunOnUiThread(void (*task)(void*), void* context) override;
   // Runs the task RunOnUiThread recorded, if one waits; the UI thread's handling of
   // kRunTaskMessage. Anything else that sends the message runs nothing of its choosing.
   void RunPendingTask();
@@ -50,6 +50,8 @@ class Win32Window : public Window {
   // at 0) and when. Only the scan worker reports, one at a time.
   int progress_ = 0, progress_sent_ = 0;
   DWORD progress_sent_at_ = 0;
-  // Set by the worker just before it sends kRunTaskMessage, taken by the UI thread.
-  std::atomic<void (*)()> pending_task_{nullptr};
+  // Set by the worker just before it sends kRunTaskMessage, taken by the UI thread; the context
+  // is written before the task, which publishes it.
+  std::atomic<void (*)(void*)> pending_task_{nullptr};
+  void* pending_context_ = nullptr;
 };
