@@ -12,25 +12,29 @@ using Rows = std::vector<std::string>;
 
 class RomListTest : public CoreTest {};
 
-// After a scan the rows are refilled only when they changed; the counters always follow.
+// After a scan the rows are refilled only when they changed, also when their number stays; the
+// counters and SaveLists always follow.
 TEST_F(RomListTest, AfterAScanOnlyChangedRowsAreRefilled) {
   AddRom({"00000000", 0, "R0", "", "Roms"});
   AddRom({"00000001", 0, "R1", "", "Beta"});
   RefreshRomList();
-  const std::tuple<int, int, Rows, std::string, bool> rows[] = {
-      {0, IDC_SHOW_ALL, {"R0"}, "1", true},        // a listed ROM owned: the same rows
-      {1, IDC_SHOW_ALL, {"R0", "R1"}, "2", false},  // an owned Beta now shows
-      {1, IDC_SHOW_HAVE, {"R0", "R1"}, "2", true},  // another filter, the same rows
-      {1, IDC_SHOW_MISS, {}, "2", false}};
-  for (const auto& [owned, radio, listed, have, kept] : rows) {
+  const std::tuple<int, int, const char*, Rows, Rows, bool> rows[] = {
+      {0, IDC_SHOW_ALL, "R0", {"R0"}, {"1", "0"}, true},   // a listed ROM owned: the same rows
+      {0, IDC_SHOW_ALL, "Q0", {"Q0"}, {"1", "0"}, false},  // a changed row, as many rows
+      {1, IDC_SHOW_ALL, "Q0", {"Q0", "R1"}, {"2", "0"}, false},  // an owned Beta now shows
+      {1, IDC_SHOW_HAVE, "Q0", {"Q0", "R1"}, {"2", "0"}, true},  // another filter, same rows
+      {1, IDC_SHOW_MISS, "Q0", {}, {"2", "0"}, false}};
+  for (const auto& [owned, radio, name, listed, counters, kept] : rows) {
     SetOwned(g_roms[owned], true);
+    snprintf(g_roms[0].name, sizeof g_roms[0].name, "%s", name);
     window_.Show(radio);
     window_.ClearRecord();
     RefreshAfterScan(window_);
-    EXPECT_EQ(listed, window_.rows()) << owned << radio;
-    EXPECT_EQ(have, window_.text(IDC_HAVE_COUNTER)) << owned << radio;
+    EXPECT_EQ(listed, window_.rows()) << name << radio;
+    EXPECT_EQ(counters, (Rows{window_.text(IDC_HAVE_COUNTER), window_.text(IDC_MISS_COUNTER)}));
+    EXPECT_TRUE(window_.enabled(IDC_SAVE_LISTS));
     const Rows& events = window_.events();
-    EXPECT_EQ(kept, std::count(events.begin(), events.end(), "list-top") == 1) << owned << radio;
+    EXPECT_EQ(kept, std::count(events.begin(), events.end(), "list-top") == 1) << name << radio;
   }
 }
 

@@ -83,6 +83,16 @@ TEST_F(ScanTest, HeldLogsHaveEachLineAtOnce) {
   EXPECT_TRUE(RemovePath(SystemPath("unknown.txt").c_str()));
 }
 
+// A click queued before the worker disabled its button: what would start a second run or
+// change the table, the haves or the options under the running one does nothing.
+TEST(IsRefusedDuringScan, RefusesWhatWouldInterfereWithTheRunningScan) {
+  for (int id : {IDC_LOAD, IDC_RENAME, IDC_SCAN, IDC_MOVE, IDC_SAVE_LISTS, IDC_RESET_HAVES,
+                 IDC_INCLUDE_OPTIONS, IDC_NAMING_OPTIONS, IDC_RENAMING_OPTIONS})
+    EXPECT_TRUE(IsRefusedDuringScan(id)) << id;
+  for (int id : {IDC_SHOW_ALL, IDC_SHOW_HAVE, IDC_SHOW_MISS, CMD_SCAN_FINISHED})
+    EXPECT_FALSE(IsRefusedDuringScan(id)) << id;
+}
+
 TEST(IsSafeName, RefusesWhatCouldLeaveTheFolderOrNameADevice) {
   for (const std::string& name :
        List("..\\escaped; ../escaped; sub/name; ..; .; CON; nul.txt; Com1; lpt9.gba; a:b; C:; "

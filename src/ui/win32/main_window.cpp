@@ -159,6 +159,12 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
       // carries is never run.
       g_window.RunPendingTask();
       return TRUE;
+    case kProgressMessage:
+      g_window.OnProgressMessage(wparam != 0);
+      return TRUE;
+    case WM_TIMER:
+      if (wparam == kProgressTimer) g_window.OnProgressTimer();
+      return TRUE;
     case WM_CLOSE:
       // While an option dialog is open the main window is disabled and must stay open: the
       // dialog's settings are read back into it when the dialog closes.

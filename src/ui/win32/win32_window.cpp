@@ -58,34 +58,42 @@ void Win32Window::ScrollListToTop() {
   SendMessageA(list_, LB_SETTOPINDEX, 0, 0);
 }
 
-// The worker reports every file. Drawing the bar costs the UI thread about a millisecond under
-// Wine, and a scan of thousands of small zips moves it a percent every few milliseconds, faster
-// than anyone can follow; so the bar is sent a position at most every kProgressInterval, and
-// the last one held back goes before the worker's next call on the UI thread. 100 goes at once.
-// The worker does not wait for the bar to be drawn: a sent notification queues like a sent
-// message, so every position reaches the bar in order and before the worker's later calls.
-constexpr DWORD kProgressInterval = 30;
-
 void Win32Window::SetProgress(int position) {
-  progress_ = position;
-  if (position == 100 || GetTickCount() - progress_sent_at_ >= kProgressInterval) SendProgress();
+  // Posted: the worker never waits for the bar.
+  if (progress_.Report(position, GetTickCount())) PostMessageA(dialog_, kProgressMessage, 0, 0);
 }
 
-void Win32Window::SendProgress() {
-  if (progress_ == progress_sent_) return;
-  progress_sent_ = progress_;
-  progress_sent_at_ = GetTickCount();
-  SendNotifyMessageA(GetDlgItem(dialog_, IDC_PROGRESS), PBM_SETPOS,
-                     static_cast<WPARAM>(progress_sent_), 0);
+void Win32Window::OnProgressMessage(bool at_once) {
+  DWORD now = GetTickCount();
+  if (at_once) {
+    DrawProgress(progress_.Flush(now));
+    return;
+  }
+  SetTimer(dialog_, kProgressTimer, kProgressIntervalMs, nullptr);
+  DrawProgress(progress_.Wake(now));
+}
+
+void Win32Window::OnProgressTimer() {
+  bool keep_timer = false;
+  DrawProgress(progress_.Tick(GetTickCount(), &keep_timer));
+  if (!keep_timer) KillTimer(dialog_, kProgressTimer);
+}
+
+void Win32Window::DrawProgress(int position) {
+  if (position >= 0) SendDlgItemMessageA(dialog_, IDC_PROGRESS, PBM_SETPOS, position, 0);
+}
+
+void Win32Window::CatchUpProgress() {
+  if (GetCurrentThreadId() != ui_thread_) SendMessageA(dialog_, kProgressMessage, 1, 0);
 }
 
 void Win32Window::ShowMessage(const char* text, const char* caption) {
-  if (GetCurrentThreadId() != ui_thread_) SendProgress();
+  CatchUpProgress();
   MessageBoxA(dialog_, text, caption, MB_OK | MB_ICONWARNING);
 }
 
 void Win32Window::SendScanFinished() {
-  SendProgress();
+  CatchUpProgress();
   SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(CMD_SCAN_FINISHED, 0), 0);
 }
 
@@ -94,7 +102,6 @@ void Win32Window::RunOnUiThread(void (*task)(void*), void* context) {
     task(context);
     return;
   }
-  SendProgress();
   // One worker at a time, and it waits here until the task has run, so one slot is enough.
   // The window may be gone already while the process closes; then there is nothing to do.
   pending_context_ = context;
@@ -105,5 +112,7 @@ void Win32Window::RunOnUiThread(void (*task)(void*), void* context) {
 
 void Win32Window::RunPendingTask() {
   void (*task)(void*) = pending_task_.exchange(nullptr);
-  if (task != nullptr) task(pending_context_);
+  if (task == nullptr) return;
+  DrawProgress(progress_.Flush(GetTickCount()));
+  task(pending_context_);
 }

@@ -5,11 +5,17 @@
 
 #include <atomic>
 
+#include "app/progress_throttle.h"
 #include "app/window.h"
 
 // Sent by the scan worker to the main window: run the pending task on the UI thread. It
 // carries nothing; the task and its context are the ones this process recorded (RunOnUiThread).
 constexpr UINT kRunTaskMessage = WM_APP + 1;
+// Sent or posted to the main window: draw the newest progress position if it is due (wparam 0,
+// the worker's wake) or at once (wparam 1). It carries no position, so draws never go stale.
+constexpr UINT kProgressMessage = WM_APP + 2;
+// The main window's timer that draws a position held back (ProgressThrottle).
+constexpr UINT_PTR kProgressTimer = 1;
 
 // A typical row's share of the text storage the list reserves for a full table.
 constexpr int kListRowBytes = 48;
@@ -38,18 +44,19 @@ class Win32Window : public Window {
   // Runs the task RunOnUiThread recorded, if one waits; the UI thread's handling of
   // kRunTaskMessage. Anything else that sends the message runs nothing of its choosing.
   void RunPendingTask();
+  // The UI thread's handling of kProgressMessage and of kProgressTimer.
+  void OnProgressMessage(bool at_once);
+  void OnProgressTimer();
 
  private:
-  // Sends the worker's last reported position to the bar, if the bar does not show it yet.
-  void SendProgress();
+  void DrawProgress(int position);
+  // From the worker: the bar catches up before what the worker does next shows.
+  void CatchUpProgress();
 
   HWND dialog_ = nullptr;
   HWND list_ = nullptr;
   DWORD ui_thread_ = 0;
-  // The bar's position: the worker's last report, and what was last sent to the bar (it starts
-  // at 0) and when. Only the scan worker reports, one at a time.
-  int progress_ = 0, progress_sent_ = 0;
-  DWORD progress_sent_at_ = 0;
+  ProgressThrottle progress_;
   // Set by the worker just before it sends kRunTaskMessage, taken by the UI thread; the context
   // is written before the task, which publishes it.
   std::atomic<void (*)(void*)> pending_task_{nullptr};
