@@ -145,7 +145,7 @@ void OnCommand(HWND dialog, int id) {
   }
 }
 
-INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+INT_PTR MainDialogMessage(HWND dialog, UINT message, WPARAM wparam) {
   switch (message) {
     case WM_INITDIALOG:
       StartUp(dialog);
@@ -176,6 +176,16 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
       return TRUE;
   }
   return FALSE;
+}
+
+// Nothing may escape into the system's code that called the procedure, as from the worker's
+// entry: a command whose allocation failed (the INI read, the lists' sort) ends there.
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+  try {
+    return MainDialogMessage(dialog, message, wparam);
+  } catch (...) {
+    return TRUE;
+  }
 }
 
 }  // namespace

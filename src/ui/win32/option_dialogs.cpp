@@ -114,7 +114,7 @@ const DialogKind* KindOf(HWND dialog) {
 }
 
 // One procedure for the three dialogs: lParam of the opening tells which one it is.
-INT_PTR CALLBACK OptionDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+INT_PTR OptionDialogMessage(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG:
       SetWindowLongPtrA(dialog, DWLP_USER, lparam + 1);
@@ -143,6 +143,15 @@ INT_PTR CALLBACK OptionDialogProc(HWND dialog, UINT message, WPARAM wparam, LPAR
       return TRUE;
   }
   return FALSE;
+}
+
+// Guarded as the main window's procedure is: nothing escapes into the system's code.
+INT_PTR CALLBACK OptionDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  try {
+    return OptionDialogMessage(dialog, message, wparam, lparam);
+  } catch (...) {
+    return TRUE;
+  }
 }
 
 }  // namespace
