@@ -95,26 +95,16 @@ DatGameOf GameOf(const std::string& image, const std::string& name) {
   return {name, name, {{name + ".gba", static_cast<long long>(image.size()), CrcKey(image)}}};
 }
 
-// XML text with the five entities where markup needs them.
+// XML text with the entities where markup needs them.
 static std::string Xml(const std::string& text) {
   std::string out;
   for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
+    const char* entity = c == '&'   ? "&amp;"
+                         : c == '<' ? "&lt;"
+                         : c == '>' ? "&gt;"
+                         : c == '"' ? "&quot;"
+                                    : nullptr;
+    out += entity != nullptr ? std::string(entity) : std::string(1, c);
   }
   return out;
 }
