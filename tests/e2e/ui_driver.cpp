@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include "app/controls.h"
-
 namespace e2e {
 namespace {
 
@@ -49,7 +47,7 @@ bool IsMessageBox(HWND window) { return GetDlgItem(window, kBoxText) && !IsFileD
 
 // Wine answers LB_GETTEXT across processes in the A form with UTF-16 bytes: ask in the W form.
 // A combo box's rows the same way, with its own messages.
-std::string RowText(HWND list, int row, UINT get_length = LB_GETTEXTLEN, UINT get = LB_GETTEXT) {
+std::string RowText(HWND list, int row, UINT get_length, UINT get) {
   wchar_t wide[1024] = L"";
   char text[2048] = "";
   LRESULT length = 0;
@@ -60,6 +58,13 @@ std::string RowText(HWND list, int row, UINT get_length = LB_GETTEXTLEN, UINT ge
     return "<no answer or too long>";
   WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
   return text;
+}
+
+// For Dialog::IdOf: stops at the control whose text is the caption searched for.
+BOOL CALLBACK MatchCaption(HWND control, LPARAM context) {
+  auto& [caption, id] = *reinterpret_cast<std::pair<const std::string*, int>*>(context);
+  if (ControlText(control) == *caption) id = GetDlgCtrlID(control);
+  return id == -1;
 }
 
 }  // namespace
@@ -74,6 +79,19 @@ bool SendBounded(HWND window, UINT message, WPARAM wparam, LPARAM lparam, int ti
 }
 
 std::string Dialog::Text(int id) const { return ControlText(GetDlgItem(window_, id)); }
+
+int Dialog::IdOf(const std::string& caption) const {
+  std::pair<const std::string*, int> search(&caption, -1);
+  EnumChildWindows(window_, MatchCaption, reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+std::vector<std::string> Dialog::Items(int id, UINT count, UINT length, UINT get) const {
+  std::vector<std::string> items;
+  for (int i = 0, n = Query(id, count); i < n; ++i)
+    items.push_back(RowText(GetDlgItem(window_, id), i, length, get));
+  return items;
+}
 
 int Dialog::Query(int id, UINT message) const {
   LRESULT answer = -2;
@@ -124,13 +142,6 @@ AssertionResult Program::WaitIdle() const {
 
 std::string Program::Title() const { return CaptionOf(window_); }
 
-std::vector<std::string> Program::Rows() const {
-  std::vector<std::string> rows;
-  for (int i = 0, count = Query(IDC_ROM_LIST, LB_GETCOUNT); i < count; ++i)
-    rows.push_back(RowText(GetDlgItem(window_, IDC_ROM_LIST), i));
-  return rows;
-}
-
 AssertionResult Program::Sync() const {
   // A sent message is handled only when the UI thread next looks at its queue.
   return SendBounded(window_, WM_NULL, 0, 0) ? AssertionSuccess()
@@ -175,13 +186,8 @@ AssertionResult Program::CancelFileDialog(std::vector<std::string>* types) const
   HWND dialog = nullptr;
   AssertionResult found = WaitUntil("the open-file dialog",
                                     [&] { return (dialog = FindOwned(IsFileDialog)) != nullptr; });
-  if (found && types != nullptr) {
-    HWND combo = GetDlgItem(dialog, kFileTypeCombo);
-    LRESULT count = 0;
-    SendBounded(combo, CB_GETCOUNT, 0, 0, kShortWaitMs, &count);
-    for (int i = 0; i < count; ++i)
-      types->push_back(RowText(combo, i, CB_GETLBTEXTLEN, CB_GETLBTEXT));
-  }
+  if (found && types != nullptr)
+    *types = Dialog(dialog).Items(kFileTypeCombo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
   if (found) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   return found ? WaitUntil("the file dialog to close", [&] { return !IsWindow(dialog); }) : found;
 }
