@@ -13,9 +13,12 @@ namespace {
 struct Box {
   const char* caption;
   const char* key;
-  std::string piece;
-  bool enabled;
+  std::string piece = "";
 };
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 class OptionsTest : public ProgramTest {
  protected:
@@ -25,27 +28,24 @@ class OptionsTest : public ProgramTest {
     const char* categories[] = {"Scene",    "Roms",        "PreTrained", "PnesHacks", "Pirate",
                                 "Hardware", "DevKitDemos", "Beta",       "Alt"};
     roms_.clear();
-    for (int i = 0; i < 9; ++i) {
-      const std::string image = i == 1 ? kRomsImage : Image(i + 10, 100 + i);
-      roms_.push_back(RomOf(image, categories[i] + std::string(" (U)"), std::to_string(1000 + i),
+    for (int i = 0; i < 9; ++i)
+      roms_.push_back(RomOf(i == 1 ? kRomsImage : Image(i + 10, 100 + i),
+                            categories[i] + std::string(" (U)"), std::to_string(1000 + i),
                             categories[i], "Grp"));
-    }
     ASSERT_TRUE(WriteDatabase(Work("gba.zip"), roms_));
   }
 
   // Launch k of a dialog: box i starts checked when bit k of i is set, so that over three
-  // launches any two boxes differ. Opens the dialog, checks what it shows, clicks every box
-  // that can be changed, leaves the rest to act, closes the dialog and checks the list; after
-  // runs before the program closes. The INI written at close holds the boxes' options and
-  // the saved lines.
-  void Run(
-      int button, const char* title, const std::vector<Box>& boxes, int k, Lines ini,
-      const Lines& saved, const std::function<void(const Dialog&)>& act,
-      const std::function<void()>& after = [] {}) {
+  // launches any two boxes differ. Opens the dialog, checks what it shows, clicks the first
+  // `changeable` boxes (the others are disabled), leaves the rest to act, closes the
+  // dialog and checks the list; after runs before the program closes, and the INI written
+  // at close must hold what the dialog showed.
+  void Run(int button, const char* title, const std::vector<Box>& boxes, size_t changeable, int k,
+           Lines ini, const std::function<void(const Dialog&)>& act = nullptr,
+           const std::function<void()>& after = nullptr) {
     SCOPED_TRACE(std::string(title) + " " + std::to_string(k));
     auto on = [&](size_t i) { return (i >> k & 1) != 0; };
-    // A box that can be changed is clicked: its option is the other way after the close.
-    auto now = [&](size_t i) { return on(i) != boxes[i].enabled; };
+    auto now = [&](size_t i) { return on(i) != (i < changeable); };
     for (size_t i = 0; i < boxes.size(); ++i)
       if (on(i)) ini.push_back(boxes[i].key + std::string("=1"));
     ASSERT_TRUE(Launch(ini));
@@ -58,10 +58,9 @@ class OptionsTest : public ProgramTest {
       const int id = dialog.IdOf(boxes[i].caption);
       ASSERT_NE(id, -1) << boxes[i].caption;
       EXPECT_EQ(dialog.Checked(id), on(i)) << boxes[i].caption;
-      EXPECT_EQ(dialog.Enabled(id), boxes[i].enabled) << boxes[i].caption;
-      EXPECT_TRUE(!boxes[i].enabled || dialog.Click(id));
+      EXPECT_TRUE(i >= changeable || dialog.Click(id));
     }
-    act(dialog);
+    if (act) act(dialog);
     // Enter, Escape and closing the main window neither end the dialog nor reach the window.
     SendBounded(dialog.window(), WM_COMMAND, IDOK, 0);
     SendBounded(dialog.window(), WM_COMMAND, IDCANCEL, 0);
@@ -78,19 +77,15 @@ class OptionsTest : public ProgramTest {
     std::string shown;
     for (const std::string& row : rows) shown += row + "|";
     EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end())) << "the list is not sorted: " << shown;
-    for (size_t i = 0; i < boxes.size(); ++i)
-      EXPECT_TRUE(boxes[i].piece.empty() ||
-                  (shown.find(boxes[i].piece) != std::string::npos) == now(i))
-          << boxes[i].caption << " in " << shown;
-    after();
+    if (after) after();
     ASSERT_TRUE(app_.Close());
     const std::string written = "\n" + SavedIni();
-    for (size_t i = 0; i < boxes.size(); ++i)
-      EXPECT_EQ(written.find("\n" + std::string(boxes[i].key) + "=1\n") != std::string::npos,
-                now(i))
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      EXPECT_TRUE(boxes[i].piece.empty() || Has(shown, boxes[i].piece) == now(i))
+          << boxes[i].caption << " in " << shown;
+      EXPECT_EQ(Has(written, "\n" + std::string(boxes[i].key) + "=1\n"), now(i))
           << boxes[i].key << " in " << written;
-    for (const std::string& line : saved)
-      EXPECT_NE(written.find("\n" + line + "\n"), std::string::npos) << line << " in " << written;
+    }
   }
 
   const std::string kRomsImage = Image(7, 131072);  // 1 Mbit
@@ -98,42 +93,38 @@ class OptionsTest : public ProgramTest {
 };
 
 TEST_F(OptionsTest, IncludeBoxesListTheirCategories) {
-  const std::vector<Box> boxes = {
-      {"Include Alternative Dumps", "IncAlt", "Alt (U)", true},
-      {"Include Beta Dumps", "IncBeta", "Beta (U)", true},
-      {"Include Nintendo Devkit Demos", "IncDevKit", "DevKit", true},
-      {"Include Hardware Dumps", "IncHardware", "Hardware", true},
-      {"Include Pirate Dumps", "IncPirate", "Pirate", true},
-      {"Include PocketNES Hack Pirate Dumps", "IncPnesHacks", "Pnes", true},
-      {"Include Pre-trained Scene Dumps", "IncPreTrained", "PreT", true},
-      {"Include Intro'ed Scene Dumps", "IncScene", "Scene (U)", true}};
+  const std::vector<Box> boxes = {{"Include Alternative Dumps", "IncAlt", "Alt"},
+                                  {"Include Beta Dumps", "IncBeta", "Beta"},
+                                  {"Include Nintendo Devkit Demos", "IncDevKit", "DevKit"},
+                                  {"Include Hardware Dumps", "IncHardware", "Hardware"},
+                                  {"Include Pirate Dumps", "IncPirate", "Pirate"},
+                                  {"Include PocketNES Hack Pirate Dumps", "IncPnesHacks", "Pnes"},
+                                  {"Include Pre-trained Scene Dumps", "IncPreTrained", "PreT"},
+                                  {"Include Intro'ed Scene Dumps", "IncScene", "Scene"}};
   for (int k = 0; k < 3; ++k)
-    Run(IDC_INCLUDE_OPTIONS, "Roms To include/Exclude", boxes, k, {db_}, {}, [](const Dialog&) {});
+    Run(IDC_INCLUDE_OPTIONS, "Roms To include/Exclude", boxes, 8, k, {db_});
 }
 
-// NAME=1 and NAME=2 check their buttons, and Normal is clicked; a NAME no button stands for
-// checks none, names nothing and is kept.
+// NAME=1 and NAME=2 check their buttons, and a click on Normal makes it 0; a NAME no button
+// stands for checks none and is kept.
 TEST_F(OptionsTest, NamingBoxesAndNameTypes) {
-  const std::vector<Box> boxes = {{"Number Roms", "NUM", "1001", true},
-                                  {"Include Group", "GRP", " (Grp)", false},
-                                  {"Include Size", "SIZE", " (1mbit)", true},
-                                  {"Include Publisher", "PUB", "", false},
-                                  {"Include Game Code", "CODE", "", false},
-                                  {"Include CRC", "CRC", " (" + CrcKey(kRomsImage) + ")", true}};
+  const std::vector<Box> boxes = {{"Number Roms", "NUM", "1001"},
+                                  {"Include Size", "SIZE", " (1mbit)"},
+                                  {"Include CRC", "CRC", " (" + CrcKey(kRomsImage) + ")"},
+                                  {"Include Group", "GRP", " (Grp)"},
+                                  {"Include Publisher", "PUB"},
+                                  {"Include Game Code", "CODE"}};
   const char* buttons[] = {"Normal Naming", "Friendly Naming", "Scene Release Naming"};
   for (int k = 0; k < 3; ++k) {
     const int name = k < 2 ? k + 1 : 5;
-    Run(
-        IDC_NAMING_OPTIONS, "Naming Options", boxes, k, {db_, "NAME=" + std::to_string(name)},
-        {k < 2 ? "NAME=0" : "NAME=5"},
-        [&](const Dialog& dialog) {
-          for (int b = 0; b < 3; ++b) {
-            EXPECT_EQ(dialog.Checked(dialog.IdOf(buttons[b])), b == name) << buttons[b];
-            EXPECT_EQ(dialog.Enabled(dialog.IdOf(buttons[b])), b == 0) << buttons[b];
-          }
-          EXPECT_TRUE(k == 2 || dialog.Click(dialog.IdOf(buttons[0])));
-        },
-        [&] { EXPECT_EQ(app_.Rows().at(0).find("Roms (U)") != std::string::npos, k < 2); });
+    auto act = [&](const Dialog& dialog) {
+      for (int b = 0; b < 3; ++b)
+        EXPECT_EQ(dialog.Checked(dialog.IdOf(buttons[b])), b == name) << buttons[b];
+      EXPECT_TRUE(k == 2 || dialog.Click(dialog.IdOf(buttons[0])));
+    };
+    Run(IDC_NAMING_OPTIONS, "Naming Options", boxes, 3, k, {db_, "NAME=" + std::to_string(name)},
+        act);
+    EXPECT_TRUE(Has(SavedIni(), k < 2 ? "\nNAME=0\n" : "\nNAME=5\n"));
   }
 }
 
@@ -141,45 +132,42 @@ TEST_F(OptionsTest, NamingBoxesAndNameTypes) {
 // that kind of folder. A TYPE no entry stands for selects none and is saved as -1; with it
 // Move uses no sub-folder. The entries can be chosen only while "Use Sub Dirs" is checked.
 TEST_F(OptionsTest, RenamingBoxesAndTheFolderOfEachType) {
-  const std::vector<Box> boxes = {{"Use Sub Dirs", "SUB", "", true},
-                                  {"Log Errors", "LOG", "", true},
-                                  {"Delete Bad Dumps", "DELBAD", "", false},
-                                  {"Delete Dupes Folder", "DELDUPE", "", false},
-                                  {"Fix Roms", "FIX", "", false},
-                                  {"Rename In Zips", "INZIP", "", false},
-                                  {"Clean Zips", "CLEAN", "", false}};
+  const std::vector<Box> boxes = {{"Use Sub Dirs", "SUB"},
+                                  {"Log Errors", "LOG"},
+                                  {"Delete Bad Dumps", "DELBAD"},
+                                  {"Delete Dupes Folder", "DELDUPE"},
+                                  {"Fix Roms", "FIX"},
+                                  {"Rename In Zips", "INZIP"},
+                                  {"Clean Zips", "CLEAN"}};
   const char* entries[] = {"By Type", "By Country", "By Rom Size", ""};
   const Lines placed[] = {
       {"Roms/", "Roms/r.gba"}, {"USA/", "USA/r.gba"}, {"1mbit/", "1mbit/r.gba"}, {"r.gba"}};
   for (int k = 0; k < 4; ++k) {
-    TempFolder collection;
-    const std::string src = collection.System("src"), dest = collection.System("dest");
+    const std::string n = std::to_string(k), src = Work("src" + n), dest = Work("dest" + n);
     ASSERT_TRUE(CreateDirectoryA(src.c_str(), nullptr) && CreateDirectoryA(dest.c_str(), nullptr));
     WriteFile(src + "\\r.gba", kRomsImage);
     DeleteFileA(Prog("qvxgba.db").c_str());
     const int type = k < 3 ? (k + 2) % 3 : 3;  // each launch opens on another entry
-    Run(
-        IDC_RENAMING_OPTIONS, "Renaming Options", boxes, k,
-        {db_, "SRC=" + src, "DEST=" + dest, "TYPE=" + std::to_string(type)},
-        {"TYPE=" + std::to_string(k < 3 ? k : -1)},
-        [&](const Dialog& dialog) {
-          EXPECT_EQ(dialog.Text(IDC_RENAMING_TYPE), entries[k < 3 ? type : 3]);
-          const Lines shown =
-              dialog.Items(IDC_RENAMING_TYPE, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-          EXPECT_TRUE(dialog.Enabled(IDC_RENAMING_TYPE));
-          EXPECT_TRUE(dialog.Click(dialog.IdOf("Use Sub Dirs")));
-          EXPECT_FALSE(dialog.Enabled(IDC_RENAMING_TYPE));
-          EXPECT_TRUE(dialog.Click(dialog.IdOf("Use Sub Dirs")));
-          if (k < 3)
-            SendBounded(GetDlgItem(dialog.window(), IDC_RENAMING_TYPE), CB_SETCURSEL,
-                        std::find(shown.begin(), shown.end(), entries[k]) - shown.begin(), 0);
-        },
-        [&] {
+    auto act = [&](const Dialog& dialog) {
+      EXPECT_EQ(dialog.Text(IDC_RENAMING_TYPE), entries[k < 3 ? type : 3]);
+      const Lines shown =
+          dialog.Items(IDC_RENAMING_TYPE, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+      EXPECT_TRUE(dialog.Enabled(IDC_RENAMING_TYPE));
+      for (bool sub : {false, true}) {
+        ASSERT_TRUE(dialog.Click(dialog.IdOf("Use Sub Dirs")));
+        EXPECT_EQ(dialog.Enabled(IDC_RENAMING_TYPE), sub);
+      }
+      SendBounded(GetDlgItem(dialog.window(), IDC_RENAMING_TYPE), CB_SETCURSEL,
+                  std::find(shown.begin(), shown.end(), entries[k]) - shown.begin(), 0);
+    };
+    Run(IDC_RENAMING_OPTIONS, "Renaming Options", boxes, 2, k,
+        {db_, "SRC=" + src, "DEST=" + dest, "TYPE=" + std::to_string(type)}, act, [&] {
           ASSERT_TRUE(app_.Press(IDC_MOVE));
           ASSERT_TRUE(app_.Answer("Scan", "Done!", kScanWaitMs));
           ASSERT_TRUE(app_.WaitIdle());
-          EXPECT_EQ(Tree(collection / "dest"), placed[k]);
+          EXPECT_EQ(Tree(work_ / ("dest" + n)), placed[k]);
         });
+    EXPECT_TRUE(Has(SavedIni(), "\nTYPE=" + std::to_string(k < 3 ? k : -1) + "\n"));
   }
 }
 

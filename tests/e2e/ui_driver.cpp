@@ -60,13 +60,6 @@ std::string RowText(HWND list, int row, UINT get_length, UINT get) {
   return text;
 }
 
-// For Dialog::IdOf: stops at the control whose text is the caption searched for.
-BOOL CALLBACK MatchCaption(HWND control, LPARAM context) {
-  auto& [caption, id] = *reinterpret_cast<std::pair<const std::string*, int>*>(context);
-  if (ControlText(control) == *caption) id = GetDlgCtrlID(control);
-  return id == -1;
-}
-
 }  // namespace
 
 bool SendBounded(HWND window, UINT message, WPARAM wparam, LPARAM lparam, int timeout_ms,
@@ -81,9 +74,9 @@ bool SendBounded(HWND window, UINT message, WPARAM wparam, LPARAM lparam, int ti
 std::string Dialog::Text(int id) const { return ControlText(GetDlgItem(window_, id)); }
 
 int Dialog::IdOf(const std::string& caption) const {
-  std::pair<const std::string*, int> search(&caption, -1);
-  EnumChildWindows(window_, MatchCaption, reinterpret_cast<LPARAM>(&search));
-  return search.second;
+  // A control's text is kept with its window, so the search needs no message to the program.
+  HWND control = FindWindowExA(window_, nullptr, nullptr, caption.c_str());
+  return control ? GetDlgCtrlID(control) : -1;
 }
 
 std::vector<std::string> Dialog::Items(int id, UINT count, UINT length, UINT get) const {
