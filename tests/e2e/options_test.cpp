@@ -140,13 +140,12 @@ TEST_F(OptionsTest, RenamingBoxesAndTheFolderOfEachType) {
                                   {"Rename In Zips", "INZIP"},
                                   {"Clean Zips", "CLEAN"}};
   const char* entries[] = {"By Type", "By Country", "By Rom Size", ""};
-  const Lines placed[] = {
-      {"Roms/", "Roms/r.gba"}, {"USA/", "USA/r.gba"}, {"1mbit/", "1mbit/r.gba"}, {"r.gba"}};
+  const char* folders[] = {"Roms\\", "USA\\", "1mbit\\", ""};
+  const std::string src = Work("src"), dest = Work("dest");
+  ASSERT_TRUE(CreateDirectoryA(src.c_str(), nullptr) && CreateDirectoryA(dest.c_str(), nullptr));
   for (int k = 0; k < 4; ++k) {
-    const std::string n = std::to_string(k), src = Work("src" + n), dest = Work("dest" + n);
-    ASSERT_TRUE(CreateDirectoryA(src.c_str(), nullptr) && CreateDirectoryA(dest.c_str(), nullptr));
     WriteFile(src + "\\r.gba", kRomsImage);
-    DeleteFileA(Prog("qvxgba.db").c_str());
+    DeleteFileA(Prog("qvxgba.db").c_str());    // not owned: no copy of it is a dupe
     const int type = k < 3 ? (k + 2) % 3 : 3;  // each launch opens on another entry
     auto act = [&](const Dialog& dialog) {
       EXPECT_EQ(dialog.Text(IDC_RENAMING_TYPE), entries[k < 3 ? type : 3]);
@@ -165,7 +164,7 @@ TEST_F(OptionsTest, RenamingBoxesAndTheFolderOfEachType) {
           ASSERT_TRUE(app_.Press(IDC_MOVE));
           ASSERT_TRUE(app_.Answer("Scan", "Done!", kScanWaitMs));
           ASSERT_TRUE(app_.WaitIdle());
-          EXPECT_EQ(Tree(work_ / ("dest" + n)), placed[k]);
+          EXPECT_TRUE(FileExists(dest + "\\" + folders[k] + "r.gba")) << folders[k];
         });
     EXPECT_TRUE(Has(SavedIni(), "\nTYPE=" + std::to_string(k < 3 ? k : -1) + "\n"));
   }

@@ -14,7 +14,6 @@ using ::testing::AssertionSuccess;
 // A message box's text is the static 0xFFFF; the file dialogs have a file name box instead.
 constexpr int kBoxText = 0xFFFF;
 constexpr int kFileNameCombo = 1148;
-constexpr int kFileTypeCombo = 1136;
 
 // Top-level windows keep their caption outside the process; controls need WM_GETTEXT.
 std::string CaptionOf(HWND window) {
@@ -175,12 +174,10 @@ AssertionResult Program::Answer(const std::string& caption, const std::string& t
       "the box to close", [&] { return !IsWindowVisible(box); }, 5000, false);
 }
 
-AssertionResult Program::CancelFileDialog(std::vector<std::string>* types) const {
+AssertionResult Program::CancelFileDialog() const {
   HWND dialog = nullptr;
   AssertionResult found = WaitUntil("the open-file dialog",
                                     [&] { return (dialog = FindOwned(IsFileDialog)) != nullptr; });
-  if (found && types != nullptr)
-    *types = Dialog(dialog).Items(kFileTypeCombo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
   if (found) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   return found ? WaitUntil("the file dialog to close", [&] { return !IsWindow(dialog); }) : found;
 }

@@ -85,9 +85,8 @@ class Program : public Dialog {
                                     int timeout_ms = kShortWaitMs) const;
   // The open message box as "caption": "text", or "" when there is none.
   std::string ShownBox(HWND* box = nullptr) const;
-  // Waits for the file dialog that Load opens and cancels it; with types, after reading the
-  // entries of its file type box into it.
-  ::testing::AssertionResult CancelFileDialog(std::vector<std::string>* types = nullptr) const;
+  // Waits for the file dialog that Load opens and cancels it.
+  ::testing::AssertionResult CancelFileDialog() const;
 
   // Waits for the process to end with exit code 0; a message box on the way fails the wait.
   ::testing::AssertionResult WaitExit() const;
