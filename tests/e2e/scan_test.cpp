@@ -23,8 +23,7 @@ TEST_F(ScanTest, EachModePlacesTheCollectionOrSaysWhyItCannot) {
               {IDC_RENAME, {"SUB=1", "TYPE=1"}, "Done!", {"mystery.gba"}, sorted, {0, 1}},
               {IDC_MOVE, {}, "Done!", {"mystery.gba"}, {"a.gba", "b.zip"}, {0, 1}},
               {IDC_SCAN, {"SRC="}, "No Source Path Selected!", untouched, {}, {}},
-              {IDC_RENAME, {"DEST=gone"}, "Destination Path Not Found!", untouched, {}, {}},
-              {IDC_MOVE, {"DEST=gone"}, "Destination Path Not Found!", untouched, {}, {}}};
+              {IDC_RENAME, {"DEST=gone"}, "Destination Path Not Found!", untouched, {}, {}}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.message + std::to_string(row.command));
     TempFolder collection;
