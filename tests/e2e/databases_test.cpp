@@ -16,8 +16,7 @@ TEST_F(DatabasesTest, ALogiqxDatLoadsAndPlacesByRegion) {
       GameOf(images_[3], "Delta (World)")};
   const std::string pokemon = "Pok\xE9mon Comet (Europe) (En,Fr,De)";  // the same in cp1252
   WriteFile(Work("gba.xml"), TodayDat(games, DatStyle::kStandard));
-  TempFolder collection;
-  const std::string src = collection.System("src"), dest = collection.System("dest");
+  const std::string src = Work("src"), dest = Work("dest");
   ASSERT_TRUE(CreateDirectoryA(src.c_str(), nullptr) && CreateDirectoryA(dest.c_str(), nullptr));
   WriteFile(src + "\\a.gba", images_[0]);
   WriteZip(src + "\\b.zip", {{"x.gba", images_[1]}});
@@ -40,10 +39,10 @@ TEST_F(DatabasesTest, ALogiqxDatLoadsAndPlacesByRegion) {
   ASSERT_TRUE(app_.WaitIdle());
   EXPECT_EQ(Counters(), (Lines{"4 (4)", "4", "0"}));
   ASSERT_TRUE(app_.Close());
-  EXPECT_EQ(Tree(collection / "src"), Lines{});
+  EXPECT_EQ(Tree(work_ / "src"), Lines{});
   // The accented name is é on disk (the tree reads names as UTF-8), not UTF-8's bytes taken
   // as code-page characters ("PokÃ©mon").
-  EXPECT_EQ(Tree(collection / "dest"),
+  EXPECT_EQ(Tree(work_ / "dest"),
             (Lines{"Europe/", "Europe/Pok\xC3\xA9mon Comet (Europe) (En,Fr,De).zip", "Japan/",
                    "Japan/Beta Blaster (Japan) (Beta).zip", "USA/",
                    "USA/Alpha Quest (USA, Europe).gba", "World/", "World/Delta (World).gba"}));
