@@ -8,9 +8,9 @@ namespace {
 
 class StartupTest : public ProgramTest {
  protected:
-  // A path in the work folder of length characters, its last part tail in a folder of its own.
+  // A path in the work folder of length characters whose name ends in tail.
   std::string Sized(size_t length, const std::string& tail) const {
-    return Work(std::string(length - Work("").size() - tail.size() - 2, 'p') + "\\" + tail);
+    return Work(std::string(length - Work("").size() - tail.size() - 1, 'p') + tail);
   }
   Lines Fields() const {
     return {app_.Text(IDC_DATABASE_FIELD), app_.Text(IDC_SOURCE_FIELD), app_.Text(IDC_DEST_FIELD)};
@@ -53,7 +53,6 @@ TEST_F(StartupTest, AStartWithoutADatabaseKeepsTheOptionsAndIgnoresStrayMessages
 // destination of 260 is passed over.
 TEST_F(StartupTest, AStartFromTheIniShowsTheListAndWritesTheIniBack) {
   const std::string db = Sized(259, "gba.zip"), src = Sized(259, "src");
-  ASSERT_TRUE(CreateDirectoryA(db.substr(0, db.rfind('\\')).c_str(), nullptr));
   ASSERT_TRUE(CopyFileA(Work("gba.zip").c_str(), db.c_str(), TRUE));
   WriteFile(Prog("qvxgba.db"), HavesOf(roms_, {0, 2}));
   ASSERT_TRUE(Launch({"DB=" + db, "SRC=" + src, "DEST=" + Sized(260, "dest"), "NUM=1", "IncBeta=1",
