@@ -19,7 +19,8 @@ using Ids = std::vector<int>;
 using Lines = std::vector<std::string>;
 
 // Every control that can be enabled (with a database, all of them), then the path fields,
-// which never are. The first eleven are the commands a scan disables and gives back.
+// which never are. The first eleven are the commands a scan disables and gives back, and the
+// first nine of those the ones it refuses when a click arrives late.
 inline const Ids kControls({IDC_SAVE_LISTS, IDC_RESET_HAVES, IDC_SCAN, IDC_MOVE, IDC_RENAME,
                             IDC_NAMING_OPTIONS, IDC_RENAMING_OPTIONS, IDC_INCLUDE_OPTIONS, IDC_LOAD,
                             IDC_PICK_SOURCE, IDC_PICK_DEST, IDC_SHOW_ALL, IDC_SHOW_HAVE,

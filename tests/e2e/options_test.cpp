@@ -1,103 +1,170 @@
-// The three option dialogs: their boxes and captions, what they show on opening, which boxes
-// can be changed, what a close applies to the list at once and to the INI, and the main window
-// while one is open.
+// The three option dialogs as a user meets them: each box, found by its caption, shows its
+// option when the dialog opens, and what the dialog shows when it closes is the option: in
+// the list, in the folder Move picks and in the INI written at close.
+#include <algorithm>
+
 #include "e2e/e2e_support.h"
 #include "ui/win32/resource.h"
 
 namespace e2e {
 namespace {
 
-using OptionsTest = ProgramTest;
+// A check box; piece, when given, is in the list's rows exactly while the box's option is on.
+struct Box {
+  const char* caption;
+  const char* key;
+  std::string piece = "";
+};
 
-// Each dialog shows its boxes under their captions with the options it was opened with, the
-// boxes it cannot change included, applies what it shows to the list when closed, and reads
-// back its disabled boxes too. While it is open the main window is disabled and not closed,
-// and Enter and Escape do not end the dialog.
-TEST_F(OptionsTest, EachDialogShowsAndReadsBackItsBoxes) {
-  const std::string db = "DB=" + Work("gba.zip");
-  struct Row {
-    int button;
-    const char* caption;
-    Lines ini;
-    Ids boxes;
-    Lines captions;  // of the boxes
-    Ids disabled, checked, clicks;
-    // Once the dialog is closed: the first row and the known counter; at exit: the INI's
-    // naming, renaming and include blocks.
-    Lines list_after, saved;
-  } rows[] = {
-      {IDC_INCLUDE_OPTIONS,
-       "Roms To include/Exclude",
-       {db, "IncAlt=1"},
-       {IDC_INC_ALT, IDC_INC_BETA, IDC_INC_DEVKIT, IDC_INC_HARDWARE, IDC_INC_PIRATE,
-        IDC_INC_PNES_HACKS, IDC_INC_PRE_TRAINED, IDC_INC_SCENE},
-       {"Include Alternative Dumps", "Include Beta Dumps", "Include Nintendo Devkit Demos",
-        "Include Hardware Dumps", "Include Pirate Dumps", "Include PocketNES Hack Pirate Dumps",
-        "Include Pre-trained Scene Dumps", "Include Intro'ed Scene Dumps"},
-       {},
-       {IDC_INC_ALT},
-       {IDC_INC_BETA, IDC_INC_HARDWARE},
-       {"Alpha Quest (E)", "5 (5)"},
-       {"NAME=0\n", "TYPE=0\n", "IncAlt=1\nIncBeta=1\nIncHardware=1\n"}},
-      // A NAME no radio button stands for checks none, names nothing and is kept.
-      {IDC_NAMING_OPTIONS,
-       "Naming Options",
-       {db, "NAME=5", "PUB=1", "CODE=1"},
-       {IDC_NAME_NORMAL, IDC_NAME_FRIENDLY, IDC_NAME_SCENE, IDC_NAMING_NUM, IDC_NAMING_GRP,
-        IDC_NAMING_PUB, IDC_NAMING_CODE, IDC_NAMING_SIZE, IDC_NAMING_CRC},
-       {"Normal Naming", "Friendly Naming", "Scene Release Naming", "Number Roms", "Include Group",
-        "Include Publisher", "Include Game Code", "Include Size", "Include CRC"},
-       {IDC_NAME_FRIENDLY, IDC_NAME_SCENE, IDC_NAMING_GRP, IDC_NAMING_PUB, IDC_NAMING_CODE},
-       {IDC_NAMING_PUB, IDC_NAMING_CODE},
-       {IDC_NAMING_NUM},
-       {"0001", "2 (5)"},
-       {"CODE=1\nNUM=1\nPUB=1\nNAME=5\n", "TYPE=0\n", ""}},
-      // A TYPE no entry stands for selects none and is kept as -1.
-      {IDC_RENAMING_OPTIONS,
-       "Renaming Options",
-       {db, "DELBAD=1", "INZIP=1", "TYPE=3"},
-       {IDC_RENAMING_SUB, IDC_RENAMING_DELBAD, IDC_RENAMING_DELDUPE, IDC_RENAMING_FIX,
-        IDC_RENAMING_INZIP, IDC_RENAMING_CLEAN, IDC_RENAMING_LOG},
-       {"Use Sub Dirs", "Delete Bad Dumps", "Delete Dupes Folder", "Fix Roms", "Rename In Zips",
-        "Clean Zips", "Log Errors"},
-       {IDC_RENAMING_DELBAD, IDC_RENAMING_DELDUPE, IDC_RENAMING_FIX, IDC_RENAMING_INZIP,
-        IDC_RENAMING_CLEAN},
-       {IDC_RENAMING_DELBAD, IDC_RENAMING_INZIP},
-       {IDC_RENAMING_LOG, IDC_RENAMING_SUB},
-       {"Alpha Quest (E)", "2 (5)"},
-       {"NAME=0\n", "DELBAD=1\nLOG=1\nINZIP=1\nSUB=1\nTYPE=-1\n", ""}}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.caption);
-    ASSERT_TRUE(Launch(row.ini));
-    ASSERT_TRUE(app_.Press(row.button));
-    Dialog dialog;
-    ASSERT_TRUE(app_.WaitUntil(row.caption, [&] {
-      return IsWindowVisible((dialog = Dialog(FindWindowA("#32770", row.caption))).window());
-    }));
-    for (size_t i = 0; i < row.boxes.size(); ++i)
-      EXPECT_EQ(dialog.Text(row.boxes[i]), row.captions[i]);
-    EXPECT_EQ(Of(dialog, &Dialog::Checked, row.boxes), row.checked);
-    for (int id : row.disabled) EXPECT_FALSE(dialog.Click(id)) << id;
-    // The renaming type list is usable only with "Use Sub Dirs" checked.
-    EXPECT_FALSE(dialog.Enabled(IDC_RENAMING_TYPE));
-    for (int id : row.clicks) ASSERT_TRUE(dialog.Click(id));
-    EXPECT_EQ(dialog.Enabled(IDC_RENAMING_TYPE), row.button == IDC_RENAMING_OPTIONS);
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+class OptionsTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    // One ROM per category, each named by it, in the dat in the reverse of the list's order.
+    const char* categories[] = {"Scene",    "Roms",        "PreTrained", "PnesHacks", "Pirate",
+                                "Hardware", "DevKitDemos", "Beta",       "Alt"};
+    roms_.clear();
+    for (int i = 0; i < 9; ++i)
+      roms_.push_back(RomOf(i == 1 ? kRomsImage : Image(i + 10, 100 + i),
+                            categories[i] + std::string(" (U)"), std::to_string(1000 + i),
+                            categories[i], "Grp"));
+    ASSERT_TRUE(WriteDatabase(Work("gba.zip"), roms_));
+  }
+
+  // Launch k of a dialog: box i starts checked when bit k of i is set, so that over three
+  // launches any two boxes differ. Opens the dialog, checks what it shows, clicks the first
+  // `changeable` boxes (the others are disabled), leaves the rest to act, closes the
+  // dialog and checks the list; after runs before the program closes, and the INI written
+  // at close must hold what the dialog showed.
+  void Run(int button, const char* title, const std::vector<Box>& boxes, size_t changeable, int k,
+           Lines ini, const std::function<void(const Dialog&)>& act = nullptr,
+           const std::function<void()>& after = nullptr) {
+    SCOPED_TRACE(std::string(title) + " " + std::to_string(k));
+    auto on = [&](size_t i) { return (i >> k & 1) != 0; };
+    auto now = [&](size_t i) { return on(i) != (i < changeable); };
+    for (size_t i = 0; i < boxes.size(); ++i)
+      if (on(i)) ini.push_back(boxes[i].key + std::string("=1"));
+    ASSERT_TRUE(Launch(ini));
+    ASSERT_TRUE(app_.Press(button));
+    ASSERT_TRUE(
+        app_.WaitUntil(title, [&] { return IsWindowVisible(FindWindowA("#32770", title)); }));
+    const Dialog dialog(FindWindowA("#32770", title));
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      const int id = dialog.IdOf(boxes[i].caption);
+      EXPECT_EQ(dialog.Checked(id), on(i)) << boxes[i].caption;
+      EXPECT_TRUE(i >= changeable || dialog.Click(id));
+    }
+    if (act) act(dialog);
+    // Enter, Escape and closing the main window neither end the dialog nor reach the window.
     SendBounded(dialog.window(), WM_COMMAND, IDOK, 0);
     SendBounded(dialog.window(), WM_COMMAND, IDCANCEL, 0);
     SendBounded(app_.window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(app_.Sync());
-    EXPECT_TRUE(IsWindowVisible(dialog.window()) && !IsWindowEnabled(app_.window()))
-        << "Enter, Escape or closing the main window ended the dialog";
+    EXPECT_TRUE(IsWindowVisible(dialog.window()) && !IsWindowEnabled(app_.window()));
     PostMessageA(dialog.window(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(app_.WaitUntil("the option dialog to close", [&] {
       return !IsWindow(dialog.window()) && IsWindowEnabled(app_.window());
     }));
     // The list refresh after the close runs once the main window is enabled again.
     ASSERT_TRUE(app_.Sync());
-    EXPECT_EQ((Lines{app_.Rows().at(0), Counters().at(0)}), row.list_after);
+    const Lines rows = app_.Rows();
+    std::string shown;
+    for (const std::string& row : rows) shown += row + "|";
+    EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end())) << "the list is not sorted: " << shown;
+    if (after) after();
     ASSERT_TRUE(app_.Close());
-    EXPECT_EQ(SavedIni(),
-              IniText(Work("gba.zip"), "", "", row.saved[0], row.saved[1], row.saved[2]));
+    const std::string written = "\n" + SavedIni();
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      EXPECT_TRUE(boxes[i].piece.empty() || Has(shown, boxes[i].piece) == now(i))
+          << boxes[i].caption << " in " << shown;
+      EXPECT_EQ(Has(written, "\n" + std::string(boxes[i].key) + "=1\n"), now(i))
+          << boxes[i].key << " in " << written;
+    }
+  }
+
+  const std::string kRomsImage = Image(7, 131072);  // 1 Mbit
+  const std::string db_ = "DB=" + Work("gba.zip");
+};
+
+TEST_F(OptionsTest, IncludeBoxesListTheirCategories) {
+  const std::vector<Box> boxes = {{"Include Alternative Dumps", "IncAlt", "Alt"},
+                                  {"Include Beta Dumps", "IncBeta", "Beta"},
+                                  {"Include Nintendo Devkit Demos", "IncDevKit", "DevKit"},
+                                  {"Include Hardware Dumps", "IncHardware", "Hardware"},
+                                  {"Include Pirate Dumps", "IncPirate", "Pirate"},
+                                  {"Include PocketNES Hack Pirate Dumps", "IncPnesHacks", "Pnes"},
+                                  {"Include Pre-trained Scene Dumps", "IncPreTrained", "PreT"},
+                                  {"Include Intro'ed Scene Dumps", "IncScene", "Scene"}};
+  for (int k = 0; k < 3; ++k)
+    Run(IDC_INCLUDE_OPTIONS, "Roms To include/Exclude", boxes, 8, k, {db_});
+}
+
+// NAME=1 and NAME=2 check their buttons, and a click on Normal makes it 0; a NAME no button
+// stands for checks none and is kept.
+TEST_F(OptionsTest, NamingBoxesAndNameTypes) {
+  const std::vector<Box> boxes = {{"Number Roms", "NUM", "1001"},
+                                  {"Include Size", "SIZE", " (1mbit)"},
+                                  {"Include CRC", "CRC", " (" + CrcKey(kRomsImage) + ")"},
+                                  {"Include Group", "GRP", " (Grp)"},
+                                  {"Include Publisher", "PUB"},
+                                  {"Include Game Code", "CODE"}};
+  const char* buttons[] = {"Normal Naming", "Friendly Naming", "Scene Release Naming"};
+  for (int k = 0; k < 3; ++k) {
+    const int name = k < 2 ? k + 1 : 5;
+    auto act = [&](const Dialog& dialog) {
+      for (int b = 0; b < 3; ++b)
+        EXPECT_EQ(dialog.Checked(dialog.IdOf(buttons[b])), b == name) << buttons[b];
+      EXPECT_TRUE(k == 2 || dialog.Click(dialog.IdOf(buttons[0])));
+    };
+    Run(IDC_NAMING_OPTIONS, "Naming Options", boxes, 3, k, {db_, "NAME=" + std::to_string(name)},
+        act);
+    EXPECT_TRUE(Has(SavedIni(), k < 2 ? "\nNAME=0\n" : "\nNAME=5\n"));
+  }
+}
+
+// One entry per launch, chosen by its text: TYPE is its position, and Move puts the ROM into
+// that kind of folder. A TYPE no entry stands for selects none and is saved as -1; with it
+// Move uses no sub-folder. The entries can be chosen only while "Use Sub Dirs" is checked.
+TEST_F(OptionsTest, RenamingBoxesAndTheFolderOfEachType) {
+  const std::vector<Box> boxes = {{"Use Sub Dirs", "SUB"},
+                                  {"Log Errors", "LOG"},
+                                  {"Delete Bad Dumps", "DELBAD"},
+                                  {"Delete Dupes Folder", "DELDUPE"},
+                                  {"Fix Roms", "FIX"},
+                                  {"Rename In Zips", "INZIP"},
+                                  {"Clean Zips", "CLEAN"}};
+  const char* entries[] = {"By Type", "By Country", "By Rom Size", ""};
+  const char* folders[] = {"Roms\\", "USA\\", "1mbit\\", ""};
+  const std::string src = Work("src"), dest = Work("dest");
+  ASSERT_TRUE(CreateDirectoryA(src.c_str(), nullptr) && CreateDirectoryA(dest.c_str(), nullptr));
+  for (int k = 0; k < 4; ++k) {
+    WriteFile(src + "\\r.gba", kRomsImage);
+    DeleteFileA(Prog("qvxgba.db").c_str());    // not owned: no copy of it is a dupe
+    const int type = k < 3 ? (k + 2) % 3 : 3;  // each launch opens on another entry
+    auto act = [&](const Dialog& dialog) {
+      EXPECT_EQ(dialog.Text(IDC_RENAMING_TYPE), entries[k < 3 ? type : 3]);
+      const Lines shown =
+          dialog.Items(IDC_RENAMING_TYPE, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+      EXPECT_TRUE(dialog.Enabled(IDC_RENAMING_TYPE));
+      for (bool sub : {false, true}) {
+        ASSERT_TRUE(dialog.Click(dialog.IdOf("Use Sub Dirs")));
+        EXPECT_EQ(dialog.Enabled(IDC_RENAMING_TYPE), sub);
+      }
+      SendBounded(GetDlgItem(dialog.window(), IDC_RENAMING_TYPE), CB_SETCURSEL,
+                  std::find(shown.begin(), shown.end(), entries[k]) - shown.begin(), 0);
+    };
+    Run(IDC_RENAMING_OPTIONS, "Renaming Options", boxes, 2, k,
+        {db_, "SRC=" + src, "DEST=" + dest, "TYPE=" + std::to_string(type)}, act, [&] {
+          ASSERT_TRUE(app_.Press(IDC_MOVE));
+          ASSERT_TRUE(app_.Answer("Scan", "Done!", kScanWaitMs));
+          ASSERT_TRUE(app_.WaitIdle());
+          EXPECT_TRUE(FileExists(dest + "\\" + folders[k] + "r.gba")) << folders[k];
+        });
+    EXPECT_TRUE(Has(SavedIni(), "\nTYPE=" + std::to_string(k < 3 ? k : -1) + "\n"));
   }
 }
 

@@ -4,8 +4,6 @@
 
 #include <commctrl.h>
 
-#include "app/controls.h"
-
 namespace e2e {
 namespace {
 
@@ -16,7 +14,6 @@ using ::testing::AssertionSuccess;
 // A message box's text is the static 0xFFFF; the file dialogs have a file name box instead.
 constexpr int kBoxText = 0xFFFF;
 constexpr int kFileNameCombo = 1148;
-constexpr int kFileTypeCombo = 1136;
 
 // Top-level windows keep their caption outside the process; controls need WM_GETTEXT.
 std::string CaptionOf(HWND window) {
@@ -49,7 +46,7 @@ bool IsMessageBox(HWND window) { return GetDlgItem(window, kBoxText) && !IsFileD
 
 // Wine answers LB_GETTEXT across processes in the A form with UTF-16 bytes: ask in the W form.
 // A combo box's rows the same way, with its own messages.
-std::string RowText(HWND list, int row, UINT get_length = LB_GETTEXTLEN, UINT get = LB_GETTEXT) {
+std::string RowText(HWND list, int row, UINT get_length, UINT get) {
   wchar_t wide[1024] = L"";
   char text[2048] = "";
   LRESULT length = 0;
@@ -74,6 +71,19 @@ bool SendBounded(HWND window, UINT message, WPARAM wparam, LPARAM lparam, int ti
 }
 
 std::string Dialog::Text(int id) const { return ControlText(GetDlgItem(window_, id)); }
+
+int Dialog::IdOf(const std::string& caption) const {
+  // A control's text is kept with its window, so the search needs no message to the program.
+  HWND control = FindWindowExA(window_, nullptr, nullptr, caption.c_str());
+  return control ? GetDlgCtrlID(control) : -1;
+}
+
+std::vector<std::string> Dialog::Items(int id, UINT count, UINT length, UINT get) const {
+  std::vector<std::string> items;
+  for (int i = 0, n = Query(id, count); i < n; ++i)
+    items.push_back(RowText(GetDlgItem(window_, id), i, length, get));
+  return items;
+}
 
 int Dialog::Query(int id, UINT message) const {
   LRESULT answer = -2;
@@ -124,13 +134,6 @@ AssertionResult Program::WaitIdle() const {
 
 std::string Program::Title() const { return CaptionOf(window_); }
 
-std::vector<std::string> Program::Rows() const {
-  std::vector<std::string> rows;
-  for (int i = 0, count = Query(IDC_ROM_LIST, LB_GETCOUNT); i < count; ++i)
-    rows.push_back(RowText(GetDlgItem(window_, IDC_ROM_LIST), i));
-  return rows;
-}
-
 AssertionResult Program::Sync() const {
   // A sent message is handled only when the UI thread next looks at its queue.
   return SendBounded(window_, WM_NULL, 0, 0) ? AssertionSuccess()
@@ -171,17 +174,10 @@ AssertionResult Program::Answer(const std::string& caption, const std::string& t
       "the box to close", [&] { return !IsWindowVisible(box); }, 5000, false);
 }
 
-AssertionResult Program::CancelFileDialog(std::vector<std::string>* types) const {
+AssertionResult Program::CancelFileDialog() const {
   HWND dialog = nullptr;
   AssertionResult found = WaitUntil("the open-file dialog",
                                     [&] { return (dialog = FindOwned(IsFileDialog)) != nullptr; });
-  if (found && types != nullptr) {
-    HWND combo = GetDlgItem(dialog, kFileTypeCombo);
-    LRESULT count = 0;
-    SendBounded(combo, CB_GETCOUNT, 0, 0, kShortWaitMs, &count);
-    for (int i = 0; i < count; ++i)
-      types->push_back(RowText(combo, i, CB_GETLBTEXTLEN, CB_GETLBTEXT));
-  }
   if (found) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   return found ? WaitUntil("the file dialog to close", [&] { return !IsWindow(dialog); }) : found;
 }

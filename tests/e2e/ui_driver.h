@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "app/controls.h"
+
 namespace e2e {
 
 constexpr int kShortWaitMs = 15000;  // a window appearing, a click taking effect
@@ -36,6 +38,11 @@ class Dialog {
   bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(window_, id)); }
   bool Checked(int id) const { return Query(id, BM_GETCHECK) == BST_CHECKED; }
   std::string Text(int id) const;
+  // The control whose text is caption, as a user finds it; -1 when there is none.
+  int IdOf(const std::string& caption) const;
+  // A list box's rows, or with the combo box messages a combo box's entries.
+  std::vector<std::string> Items(int id, UINT count = LB_GETCOUNT, UINT length = LB_GETTEXTLEN,
+                                 UINT get = LB_GETTEXT) const;
   // A control's answer to a query such as LB_GETCOUNT, CB_GETCURSEL or PBM_GETPOS; -2 when
   // it did not answer.
   int Query(int id, UINT message) const;
@@ -65,7 +72,7 @@ class Program : public Dialog {
   }
 
   std::string Title() const;
-  std::vector<std::string> Rows() const;
+  std::vector<std::string> Rows() const { return Items(IDC_ROM_LIST); }
 
   // Returns once the UI thread is back in its message loop (or in a modal window's).
   ::testing::AssertionResult Sync() const;
@@ -78,9 +85,8 @@ class Program : public Dialog {
                                     int timeout_ms = kShortWaitMs) const;
   // The open message box as "caption": "text", or "" when there is none.
   std::string ShownBox(HWND* box = nullptr) const;
-  // Waits for the file dialog that Load opens and cancels it; with types, after reading the
-  // entries of its file type box into it.
-  ::testing::AssertionResult CancelFileDialog(std::vector<std::string>* types = nullptr) const;
+  // Waits for the file dialog that Load opens and cancels it.
+  ::testing::AssertionResult CancelFileDialog() const;
 
   // Waits for the process to end with exit code 0; a message box on the way fails the wait.
   ::testing::AssertionResult WaitExit() const;

@@ -122,6 +122,13 @@ INT_PTR OptionDialogMessage(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
       KindOf(dialog)->show(dialog);
       return TRUE;
     case WM_COMMAND:
+      if (LOWORD(wparam) >= IDC_NAME_NORMAL && LOWORD(wparam) <= IDC_NAME_SCENE &&
+          KindOf(dialog) == &kDialogs[static_cast<int>(OptionDialog::kNaming)]) {
+        // A click clears only the enabled buttons of its group: a disabled one shown checked
+        // would stay checked and, read last, undo the click.
+        CheckRadioButton(dialog, IDC_NAME_NORMAL, IDC_NAME_SCENE, LOWORD(wparam));
+        return TRUE;
+      }
       if (LOWORD(wparam) == IDC_RENAMING_SUB &&
           KindOf(dialog) == &kDialogs[static_cast<int>(OptionDialog::kRenaming)]) {
         // The selection stays whether the box is enabled or not.
