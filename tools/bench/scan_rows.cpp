@@ -1,6 +1,6 @@
-// scan_rows.cpp: Scan, Rename and Move over the zip and the loose collection, with the share of
-// a scan's time each part takes, each part timed alone over the same inputs; and how a scan's
-// time grows from a collection to one ten times its size.
+// scan_rows.cpp: Scan, Rename and Move over the zip and the loose collection, each against
+// what the file system alone takes for the same files; and how a scan's time grows from a
+// collection to one ten times its size.
 #include <dirent.h>
 #include <unzip.h>
 
@@ -12,14 +12,8 @@
 #include "app/controls.h"
 #include "app/load.h"
 #include "app/scan_worker.h"
-#include "database/crc_index.h"
-#include "database/dat_parser.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
-#include "naming/display_name.h"
-#include "scanner/identify.h"
-#include "scanner/log_files.h"
-#include "scanner/scan_folders.h"
 #include "settings/settings.h"
 #include "tools/bench/sections.h"
 #include "tools/bench/timing.h"
@@ -97,16 +91,6 @@ void SetPaths(QuietWindow& window, const std::string& source, const std::string&
   window.SetControlText(IDC_DEST_FIELD, SystemPath(dest).c_str());
 }
 
-// The compare name a Scan reports for a wrong name: the file name cut at ".zip" and ".gba".
-std::string CompareName(const std::string& name) {
-  std::string compare = name;
-  for (const char* ext : {".zip", ".gba"}) {
-    size_t at = compare.find(ext);
-    if (at != std::string::npos) compare.resize(at);
-  }
-  return compare;
-}
-
 // Reads the collection's files once, so that its scans are timed from the page cache.
 void WarmUp(const Collection& collection) {
   for (const CollectionFile& file : collection.files)
@@ -166,58 +150,6 @@ bool ScanCollection(const Context& context, const Collection& collection, const 
   PrintRow({where, MegabytesPerSecond(bytes, scan), "MB/s", anchor_name,
             MegabytesPerSecond(bytes, anchor), goal});
 
-  // The parts, each alone over the same files, in the order a scan meets them.
-  std::vector<std::string> paths;
-  for (const CollectionFile& file : collection.files)
-    paths.push_back(SystemPath(collection.folder + "/" + file.name));
-  std::vector<Identity> identities(collection.files.size());
-  double identification = MedianMs(reps, [&] {
-    for (size_t i = 0; i < paths.size(); ++i)
-      identities[i] = IdentifyFile(paths[i].c_str(), collection.files[i].name.c_str());
-  });
-  static CrcIndex index;  // static: an index may be large, as in the core
-  std::vector<int> matched;
-  double matching = MedianMs(
-      reps, [&] { matched.clear(); },
-      [&] {
-        index.Build();
-        for (const Identity& identity : identities)
-          if (identity.image_count == 1)
-            index.ForEachMatch(identity.key, [&](int i) { matched.push_back(i); });
-      });
-  if (!Check(static_cast<int>(matched.size()) == collection.known,
-             where + ": matching alone finds another number of records"))
-    return false;
-  double appends = MedianMs(
-      reps, [&] { FreshScanState(context); },
-      [&] {
-        BeginHaveAppends();  // kept open, as a scan keeps it
-        for (int i : matched) AppendHave(i);
-        EndHaveAppends();
-      });
-  double logs = MedianMs(
-      reps, [&] { FreshScanState(context); },
-      [&] {
-        BeginLogLines();
-        for (size_t i = 0; i < paths.size(); ++i) {
-          const CollectionFile& file = collection.files[i];
-          if (file.record < 0) WriteLogLine(Log::kUnmatched, paths[i].c_str());
-          if (file.wrong_name)
-            WriteLogLine(Log::kWrongName, CompareName(file.name).c_str(),
-                         BuildDisplayName(file.record).text);
-        }
-        EndLogLines();
-      });
-  const struct {
-    const char* part;
-    double ms;
-  } parts[] = {{"identification", identification},
-               {"matching", matching},
-               {"haves appends", appends},
-               {"logs", logs}};
-  for (const auto& part : parts)
-    PrintRow({where + ": " + part.part + " share", part.ms, "ms", "whole scan, ratio = share", scan,
-              ""});
   return true;
 }
 
