@@ -13,10 +13,8 @@
 #include "base/text.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
-#include "reports/have_miss_lists.h"
 #include "settings/settings.h"
 #include "tools/bench/sections.h"
-#include "tools/bench/timing.h"
 
 namespace bench {
 
@@ -80,8 +78,6 @@ bool SortAndWrite(const std::string& folder) {
   FILE* miss = fopen((folder + "/miss.txt").c_str(), "wt");
   bool ok = have != nullptr && miss != nullptr;
   if (ok) {
-    fprintf(have, " You have some of the known Roms\n\n");
-    fprintf(miss, " You are missing some of the known Roms\n\n");
     for (int i : order) {
       FILE* list = IsOwned(g_roms[i]) ? have : miss;
       fputs(g_roms[i].name, list);
