@@ -169,7 +169,8 @@ bool ScaleRow(const Context& context, const ScalePair& pair, const std::string& 
 }
 
 // The zip and the loose pair, made here and removed after.
-bool RunScaleRows(const Context& context, ScanWorkload& workload, const std::string& loose_kind) {
+bool RunScaleRows(const Context& context, const ScanWorkload& workload,
+                  const std::string& loose_kind) {
   ScalePair zips, loose;
   bool ok = Check(MakeScalePairs(workload, context.work, &zips, &loose),
                   "cannot write the collections of the scaling rows") &&
@@ -184,7 +185,7 @@ bool RunScaleRows(const Context& context, ScanWorkload& workload, const std::str
 
 }  // namespace
 
-bool RunScanRows(const Context& context, ScanWorkload& workload) {
+bool RunScanRows(const Context& context, const ScanWorkload& workload) {
   g_settings.LOG = 1;
   FreshScanState(context);
   if (!Check(LoadDatabase(SystemPath(workload.database_zip).c_str()) == 1 &&

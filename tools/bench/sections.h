@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -44,8 +43,7 @@ struct Collection {
 struct ScanWorkload {
   std::vector<DatRom> records;  // in database order
   Collection zips, loose;
-  std::string database_zip;    // native path of the database
-  std::set<std::string> used;  // the CRC keys of every image and record made so far
+  std::string database_zip;  // native path of the database
 };
 
 // Writes both collections under work/zips and work/loose and the database work/database (QVX).zip.
@@ -69,7 +67,7 @@ struct ScalePair {
 // lacks, as it is full; the small one, work/scale-zips-small, links the first tenth, so both
 // hold one mix. The loose pair: the loose collection, and its first tenth linked into
 // work/scale-loose-small.
-bool MakeScalePairs(ScanWorkload& workload, const std::string& work, ScalePair* zips,
+bool MakeScalePairs(const ScanWorkload& workload, const std::string& work, ScalePair* zips,
                     ScalePair* loose);
 
 struct Context {
@@ -82,7 +80,7 @@ struct Context {
 // Each prints its rows as they are measured. false when a workload could not be made or the
 // core did not do what was measured (reported on stderr): a figure of a failed run is no figure.
 bool RunCrcRows(const Context& context);
-bool RunScanRows(const Context& context, ScanWorkload& workload);
+bool RunScanRows(const Context& context, const ScanWorkload& workload);
 bool RunTableRows(const Context& context, const ScanWorkload& workload);
 
 // Reports a failed check on stderr; returns ok.

@@ -50,7 +50,7 @@ DatRom MakeRecord(const std::string& crc, int serial, Random& random) {
 struct ImageMaker {
   std::string base;
   std::set<std::string>* used;
-  uint32_t tag = 0;
+  uint32_t tag;
   std::string Next(std::string* crc) {
     std::string image = base;
     do {
@@ -113,8 +113,9 @@ bool MakeScanWorkload(const Sizes& sizes, const std::string& work, ScanWorkload*
   // Images first, since the database is made from their CRCs: the zips' members kept in
   // memory (a kilobyte each), the loose images written under a temporary name at once (500
   // of them held would be a gigabyte).
-  ImageMaker zip_images{Image(kZipMemberSeed, kZipMemberSize), &out->used},
-      loose_images{Image(12, sizes.loose_size), &out->used};
+  std::set<std::string> used;
+  ImageMaker zip_images{Image(kZipMemberSeed, kZipMemberSize), &used, 0},
+      loose_images{Image(12, sizes.loose_size), &used, 0};
   std::vector<std::string> members, crcs;  // known images: zips, then loose images
   std::string crc;
   for (int i = 0; i < sizes.zips; ++i) {
@@ -136,7 +137,7 @@ bool MakeScanWorkload(const Sizes& sizes, const std::string& work, ScanWorkload*
   if (static_cast<int>(crcs.size()) > sizes.database_records) return false;
   // The rest of the database: records of images nobody has.
   for (int n = 0; static_cast<int>(crcs.size()) < sizes.database_records; ++n)
-    if (out->used.insert(crc = CrcKey("nobody's " + std::to_string(n))).second) crcs.push_back(crc);
+    if (used.insert(crc = CrcKey("nobody's " + std::to_string(n))).second) crcs.push_back(crc);
   Random random(13);
   std::vector<int> record_of = MakeRecords(crcs, random, &out->records);
 
@@ -189,7 +190,7 @@ bool LinkCollection(const Collection& collection, const std::string& to_folder) 
   return NewCollection(to_folder, &copy) && LinkFiles(collection, 0, collection.files.size(), copy);
 }
 
-bool MakeScalePairs(ScanWorkload& workload, const std::string& work, ScalePair* zip_pair,
+bool MakeScalePairs(const ScanWorkload& workload, const std::string& work, ScalePair* zip_pair,
                     ScalePair* loose_pair) {
   const Collection& zips = workload.zips;
   loose_pair->large = workload.loose;
@@ -198,8 +199,11 @@ bool MakeScalePairs(ScanWorkload& workload, const std::string& work, ScalePair* 
       !NewCollection(work + "/scale-loose-small", &loose_pair->small) ||
       !LinkFiles(workload.loose, 0, workload.loose.files.size() / 10, loose_pair->small))
     return false;
-  // Images of the zip collection's kind that no earlier image or record has: unknown ones.
-  ImageMaker images{Image(kZipMemberSeed, kZipMemberSize), &workload.used};
+  // New images of the zip collection's kind, from tags its own images never took, each with a
+  // CRC no record has, so the database lacks them all.
+  std::set<std::string> records;
+  for (const DatRom& record : workload.records) records.insert(record.crc);
+  ImageMaker images{Image(kZipMemberSeed, kZipMemberSize), &records, 1u << 31};
   std::string crc;
   for (size_t i = 0; i < 10 * zips.files.size(); ++i) {
     if (i % 10 == 0) {
