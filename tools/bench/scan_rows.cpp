@@ -108,23 +108,16 @@ bool PlaceCollection(const Context& context, const Collection& collection, const
   std::string source = context.work + "/run-source", dest = context.work + "/run-dest";
   bool ready = true;
   auto fresh = [&] {
+    FreshScanState(context);
     fs::remove_all(source);
     fs::remove_all(dest);
     std::error_code error;
     ready &= LinkCollection(collection, source) && fs::create_directory(dest, error);
   };
   int reps = context.sizes.slow_reps;
+  ScanMode mode = rename_mode ? ScanMode::kRename : ScanMode::kMove;
   bool done = true;
-  double ours = MedianMs(
-      reps,
-      [&] {
-        FreshScanState(context);
-        fresh();
-      },
-      [&] {
-        done &=
-            RunScanWorker(context, rename_mode ? ScanMode::kRename : ScanMode::kMove, source, dest);
-      });
+  double ours = MedianMs(reps, fresh, [&] { done &= RunScanWorker(context, mode, source, dest); });
   std::string where = (rename_mode ? "Rename " : "Move ") + label;
   if (!Check(ready, where + ": cannot prepare the source") ||
       !Check(done, where + ": the scan did not end with Done!") ||

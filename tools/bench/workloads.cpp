@@ -25,22 +25,18 @@ const char* const kCountries[] = {"U", "E", "J", "X", "G", "F", "S", "I"};
 const char* const kGroups[] = {"Vellum", "Eurasia",    "Trashman",
                                "Mode7",  "Rising Sun", "Lightforce"};
 
-template <size_t N>
-std::string Pick(const char* const (&list)[N], Random& random) {
-  return list[random() % N];
-}
-
 // A record of about 40 characters of name, realistic in length and shape.
 DatRom MakeRecord(const std::string& crc, int serial, Random& random) {
+  auto pick = [&](const auto& list) { return std::string(list[random() % std::size(list)]); };
   char number[16];
   snprintf(number, sizeof number, "%04d", serial);
-  std::string title = Pick(kWords, random);
-  for (int word = 1; word < 4; ++word) title += " " + Pick(kWords, random);
-  std::string name = title + " " + number + " (" + Pick(kCountries, random) + ")";
+  std::string title = pick(kWords);
+  for (int word = 1; word < 4; ++word) title += " " + pick(kWords);
+  std::string name = title + " " + number + " (" + pick(kCountries) + ")";
   long long size = (4ll << 20) << (random() % 4);
   unsigned kind = random() % 20;
   std::string category = kind < 16 ? "Roms" : kind == 16 ? "Beta" : kind == 17 ? "Pirate" : "Alt";
-  std::string group = Pick(kGroups, random), scene = title;
+  std::string group = pick(kGroups), scene = title;
   std::replace(scene.begin(), scene.end(), ' ', '_');
   return {crc, size, name, number, category, group, title, number + ("_" + scene) + "_" + group};
 }
