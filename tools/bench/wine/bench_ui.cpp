@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "database/haves_file.h"
 #include "e2e/ui_driver.h"
 #include "platform/file_system.h"
 #include "platform/program_dir.h"
+#include "settings/ini_file.h"
 #include "support/fixtures.h"
 #include "support/temp_folder.h"
 #include "tools/bench/bench.h"
@@ -69,7 +71,7 @@ class ProgramFolder {
 
  private:
   bool Prepare() {
-    std::string ini = folder_.System("qvxgba.ini"), haves = folder_.System("qvxgba.db");
+    std::string ini = folder_.System(kIniFileName), haves = folder_.System(kHavesFileName);
     DeleteFileA(ini.c_str());
     DeleteFileA(haves.c_str());
     if (!ini_.empty() && !WriteFile(ini, ini_)) return Fail("cannot write " + ini);
