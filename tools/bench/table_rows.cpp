@@ -78,6 +78,8 @@ bool SortAndWrite(const std::string& folder) {
   FILE* miss = fopen((folder + "/miss.txt").c_str(), "wt");
   bool ok = have != nullptr && miss != nullptr;
   if (ok) {
+    fprintf(have, " You have some of the known Roms\n\n");
+    fprintf(miss, " You are missing some of the known Roms\n\n");
     for (int i : order) {
       FILE* list = IsOwned(g_roms[i]) ? have : miss;
       fputs(g_roms[i].name, list);
