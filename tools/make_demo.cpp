@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/temp_folder.h"
 #include "tools/demo/demo_maker.h"
 
 int main(int argc, char** argv) {
@@ -21,7 +22,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::string message;
-  switch (MakeDemo(absolute, WinePath(absolute), &message)) {
+  // Under Wine, drive Z: is the root "/".
+  switch (MakeDemo(absolute, "Z:" + SystemPath(absolute), &message)) {
     case DemoResult::kMade:
       printf("make_demo: demo made in %s/%s\n", absolute, kDemoFolder);
       return 0;

@@ -1,5 +1,5 @@
-// table_rows.cpp: the whole-table operations: loading the database, marking the haves,
-// refreshing the list and saving the have and miss lists, each against its floor.
+// table_rows.cpp: the whole-table operations: loading the database in each format, and saving
+// the have and miss lists, each against its floor.
 #include <unzip.h>
 
 #include <algorithm>
@@ -8,20 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/controls.h"
 #include "app/list_commands.h"
 #include "app/load.h"
 #include "base/text.h"
-#include "database/dat_parser.h"
 #include "database/haves_file.h"
 #include "database/rom_table.h"
-#include "naming/display_name.h"
-#include "reports/have_miss_lists.h"
-#include "reports/list_order.h"
-#include "reports/rom_rows.h"
 #include "settings/settings.h"
 #include "tools/bench/sections.h"
-#include "tools/bench/timing.h"
 
 namespace bench {
 
@@ -49,17 +42,6 @@ size_t UnzipAndSplit(const std::string& path) {
     at = next;
   }
   return lines.size();
-}
-
-// The haves floor: the file's entries read one by one, as a load reads them.
-int ReadHaveEntries(const std::string& path) {
-  FILE* file = fopen(path.c_str(), "rb");
-  if (file == nullptr) return -1;
-  char entry[kHaveEntrySize];
-  int entries = 0;
-  while (fread(entry, kHaveEntrySize, 1, file) == 1) ++entries;
-  fclose(file);
-  return entries;
 }
 
 // The table SaveLists has most to do on: names in descending order, every 64th equal to the
@@ -146,9 +128,8 @@ bool RunTableRows(const Context& context, const ScanWorkload& workload) {
   QuietWindow& window = *context.window;
   int reps = context.sizes.fast_reps;
   int records = static_cast<int>(workload.records.size());
-  std::string haves = context.program_dir + "/" + kHavesFileName;
   std::string label = std::to_string(records);
-  remove(haves.c_str());  // the load alone: MarkHaves has a row of its own
+  ForgetHaves();  // the load alone, with no haves to mark
   ReadToNowhere(workload.database_zip);
 
   std::string database = SystemPath(workload.database_zip);
@@ -162,34 +143,6 @@ bool RunTableRows(const Context& context, const ScanWorkload& workload) {
   PrintRow({"LoadDatabase, " + label + " records", load, "ms", "unzip to memory + split lines",
             unzip, ""});
   if (!RunTodayDatRows(workload, context.work, reps)) return false;
-
-  std::string entries;
-  for (const DatRom& record : workload.records) entries += record.crc.substr(0, kHaveEntrySize);
-  if (!Check(WriteFile(haves, entries), "cannot write " + haves)) return false;
-  double mark = MedianMs(
-      reps,
-      [] {
-        for (int i = 0; i < rom_count; ++i) SetOwned(g_roms[i], false);
-      },
-      [] { MarkHaves(); });
-  int read = 0;
-  double floor = MedianMs(reps, [&] { read = ReadHaveEntries(haves); });
-  int owned = 0;
-  for (int i = 0; i < rom_count; ++i) owned += IsOwned(g_roms[i]);
-  if (!Check(owned == records && read == records, "MarkHaves did not mark every record"))
-    return false;
-  PrintRow({"MarkHaves, " + label + " entries", mark, "ms", "read the haves entries", floor, ""});
-
-  window.Show(IDC_SHOW_ALL);
-  double refresh = MedianMs(reps, [] { RefreshRomList(); });
-  if (!Check(window.row_count() == records, "RefreshRomList did not list every record"))
-    return false;
-  size_t name_bytes = 0;
-  double names = MedianMs(reps, [&] {
-    for (int i = 0; i < rom_count; ++i) name_bytes += strlen(BuildDisplayName(i).text);
-  });
-  PrintRow({"RefreshRomList, " + label + " rows, Show All", refresh, "ms",
-            "the display names alone", names, ""});
 
   g_settings.NUM = 0;  // sorted by name
   std::vector<RomRecord> reversed = ReversedTable();

@@ -13,96 +13,90 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/text.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
 #include "support/fixtures.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// One ROM of the sample database: the dat's fields but the crc, which its image decides.
-struct DemoRom {
-  const char* name;
-  const char* number;
-  const char* category;
-  const char* group;
-  const char* friendly_name;
-  const char* scene_name;
-  int size;
-};
-
-// Every category the include options know, several countries (and none), sizes from 1 to
-// 256 mbit and five groups, so each option dialog visibly changes the list.
-const DemoRom kRoms[] = {
-    {"Lantern Valley (U)", "0001 - ", "Roms", "Tinplate", "Lantern Valley",
-     "Lantern_Valley_USA_GBA-TNP", 262144},
-    {"Copper Comet (E)", "0002 - ", "Roms", "Quillrun", "Copper Comet", "Copper_Comet_EUR_GBA-QLR",
-     524288},
-    {"Moss & Marrow (J)", "0003 - ", "Roms", "Northgate", "Moss and Marrow",
-     "Moss_and_Marrow_JPN_GBA-NGT", 131072},
-    {"Orbit Bakery (G)", "0004 - ", "Roms", "Glassfish", "Orbit Bakery", "Orbit_Bakery_GER_GBA-GFS",
-     262144},
-    {"Tidewater Tales (F)", "0005 - ", "Roms", "Kestrel", "Tidewater Tales",
-     "Tidewater_Tales_FRA_GBA-KST", 524288},
-    {"Paper Kites (U)", "0006 - ", "Roms", "Tinplate", "Paper Kites", "Paper_Kites_USA_GBA-TNP",
-     131072},
-    {"Rust Orchard (E)", "0007 - ", "Roms", "Quillrun", "Rust Orchard", "Rust_Orchard_EUR_GBA-QLR",
-     131072},
-    {"Cinder Pass (U)", "0008 - ", "Roms", "Northgate", "Cinder Pass", "Cinder_Pass_USA_GBA-NGT",
-     4194304},
-    {"Hollow Bell (J)", "0009 - ", "Roms", "Glassfish", "Hollow Bell", "Hollow_Bell_JPN_GBA-GFS",
-     8388608},
-    {"Starling Derby (E)", "0010 - ", "Roms", "Kestrel", "Starling Derby",
-     "Starling_Derby_EUR_GBA-KST", 16777216},
-    {"Quarry Knights (S)", "0011 - ", "Roms", "Tinplate", "Quarry Knights",
-     "Quarry_Knights_SPA_GBA-TNP", 8388608},
-    {"Velvet Circuit (I)", "0012 - ", "Roms", "Quillrun", "Velvet Circuit",
-     "Velvet_Circuit_ITA_GBA-QLR", 4194304},
-    {"Pocket Lighthouse (Ch)", "0013 - ", "Roms", "Northgate", "Pocket Lighthouse",
-     "Pocket_Lighthouse_CHN_GBA-NGT", 4194304},
-    {"Marble Run Deluxe (X)", "0014 - ", "Roms", "Glassfish", "Marble Run Deluxe",
-     "Marble_Run_Deluxe_EUR_GBA-GFS", 8388608},
-    {"Glass Harbor (U)", "0015 - ", "Roms", "Kestrel", "Glass Harbor", "Glass_Harbor_USA_GBA-KST",
-     16777216},
-    {"Fennel & Fig (E)", "0016 - ", "Roms", "Tinplate", "Fennel and Fig",
-     "Fennel_and_Fig_EUR_GBA-TNP", 4194304},
-    {"Harbor Lights (G)", "0017 - ", "Roms", "Quillrun", "Harbor Lights",
-     "Harbor_Lights_GER_GBA-QLR", 8388608},
-    {"Snowglobe Rally (F)", "0018 - ", "Roms", "Northgate", "Snowglobe Rally",
-     "Snowglobe_Rally_FRA_GBA-NGT", 33554432},
-    {"Copper Comet (E) [a1]", "", "Alt", "Quillrun", "Copper Comet (Alt)",
-     "Copper_Comet_EUR_GBA-QLR_a1", 524288},
-    {"Cinder Pass (U) [a1]", "", "Alt", "Northgate", "Cinder Pass (Alt)",
-     "Cinder_Pass_USA_GBA-NGT_a1", 4194304},
-    {"Lantern Valley (U) (Beta)", "", "Beta", "Tinplate", "Lantern Valley (Beta)",
-     "Lantern_Valley_Beta_USA_GBA-TNP", 262144},
-    {"Starling Derby (E) (Beta)", "", "Beta", "Kestrel", "Starling Derby (Beta)",
-     "Starling_Derby_Beta_EUR_GBA-KST", 16777216},
-    {"Hollow Bell (J) (Prototype)", "", "Beta", "Glassfish", "Hollow Bell (Prototype)",
-     "Hollow_Bell_Proto_JPN_GBA-GFS", 8388608},
-    {"Sprite Scaling Demo", "", "DevKitDemos", "Devkit", "Sprite Scaling Demo",
-     "Sprite_Scaling_Demo_GBA-DEV", 1048576},
-    {"Mode Switch Demo", "", "DevKitDemos", "Devkit", "Mode Switch Demo",
-     "Mode_Switch_Demo_GBA-DEV", 1048576},
-    {"Boot Screen Test (Hardware Dump)", "", "Hardware", "Glassfish", "Boot Screen Test",
-     "Boot_Screen_Test_GBA-GFS", 2097152},
-    {"Link Cable Loopback (Hardware Dump)", "", "Hardware", "Kestrel", "Link Cable Loopback",
-     "Link_Cable_Loopback_GBA-KST", 1048576},
-    {"Copper Comet 2 (Ch) (Pirate)", "", "Pirate", "Bootleg", "Copper Comet 2",
-     "Copper_Comet_2_CHN_GBA-BTL", 262144},
-    {"Super Lantern (Ch) (Pirate)", "", "Pirate", "Bootleg", "Super Lantern",
-     "Super_Lantern_CHN_GBA-BTL", 4194304},
-    {"Tunnel Racer (PocketNES Hack)", "", "PnesHacks", "Bootleg", "Tunnel Racer",
-     "Tunnel_Racer_PNES_GBA-BTL", 262144},
-    {"Brick Mountain (PocketNES Hack)", "", "PnesHacks", "Bootleg", "Brick Mountain",
-     "Brick_Mountain_PNES_GBA-BTL", 262144},
-    {"Cinder Pass (U) (Trained)", "", "PreTrained", "Northgate", "Cinder Pass (Trained)",
-     "Cinder_Pass_Trained_USA_GBA-NGT", 4194304},
-    {"Glass Harbor (U) (Trained)", "", "PreTrained", "Kestrel", "Glass Harbor (Trained)",
-     "Glass_Harbor_Trained_USA_GBA-KST", 16777216},
-    {"Orbit Bakery (G) (Intro)", "", "Scene", "Glassfish", "Orbit Bakery (Intro)",
-     "Orbit_Bakery_Intro_GER_GBA-GFS", 262144},
-    {"Velvet Circuit (I) (Intro)", "", "Scene", "Quillrun", "Velvet Circuit (Intro)",
-     "Velvet_Circuit_Intro_ITA_GBA-QLR", 4194304},
+// The sample dat's records but their crcs, which their images decide. Every category the
+// include options know, several countries (and none), sizes from 1 to 256 mbit and five
+// groups, so each option dialog visibly changes the list.
+const DatRom kRoms[] = {
+    {"", 262144, "Lantern Valley (U)", "0001 - ", "Roms", "Tinplate", "Lantern Valley",
+     "Lantern_Valley_USA_GBA-TNP"},
+    {"", 524288, "Copper Comet (E)", "0002 - ", "Roms", "Quillrun", "Copper Comet",
+     "Copper_Comet_EUR_GBA-QLR"},
+    {"", 131072, "Moss & Marrow (J)", "0003 - ", "Roms", "Northgate", "Moss and Marrow",
+     "Moss_and_Marrow_JPN_GBA-NGT"},
+    {"", 262144, "Orbit Bakery (G)", "0004 - ", "Roms", "Glassfish", "Orbit Bakery",
+     "Orbit_Bakery_GER_GBA-GFS"},
+    {"", 524288, "Tidewater Tales (F)", "0005 - ", "Roms", "Kestrel", "Tidewater Tales",
+     "Tidewater_Tales_FRA_GBA-KST"},
+    {"", 131072, "Paper Kites (U)", "0006 - ", "Roms", "Tinplate", "Paper Kites",
+     "Paper_Kites_USA_GBA-TNP"},
+    {"", 131072, "Rust Orchard (E)", "0007 - ", "Roms", "Quillrun", "Rust Orchard",
+     "Rust_Orchard_EUR_GBA-QLR"},
+    {"", 4194304, "Cinder Pass (U)", "0008 - ", "Roms", "Northgate", "Cinder Pass",
+     "Cinder_Pass_USA_GBA-NGT"},
+    {"", 8388608, "Hollow Bell (J)", "0009 - ", "Roms", "Glassfish", "Hollow Bell",
+     "Hollow_Bell_JPN_GBA-GFS"},
+    {"", 16777216, "Starling Derby (E)", "0010 - ", "Roms", "Kestrel", "Starling Derby",
+     "Starling_Derby_EUR_GBA-KST"},
+    {"", 8388608, "Quarry Knights (S)", "0011 - ", "Roms", "Tinplate", "Quarry Knights",
+     "Quarry_Knights_SPA_GBA-TNP"},
+    {"", 4194304, "Velvet Circuit (I)", "0012 - ", "Roms", "Quillrun", "Velvet Circuit",
+     "Velvet_Circuit_ITA_GBA-QLR"},
+    {"", 4194304, "Pocket Lighthouse (Ch)", "0013 - ", "Roms", "Northgate", "Pocket Lighthouse",
+     "Pocket_Lighthouse_CHN_GBA-NGT"},
+    {"", 8388608, "Marble Run Deluxe (X)", "0014 - ", "Roms", "Glassfish", "Marble Run Deluxe",
+     "Marble_Run_Deluxe_EUR_GBA-GFS"},
+    {"", 16777216, "Glass Harbor (U)", "0015 - ", "Roms", "Kestrel", "Glass Harbor",
+     "Glass_Harbor_USA_GBA-KST"},
+    {"", 4194304, "Fennel & Fig (E)", "0016 - ", "Roms", "Tinplate", "Fennel and Fig",
+     "Fennel_and_Fig_EUR_GBA-TNP"},
+    {"", 8388608, "Harbor Lights (G)", "0017 - ", "Roms", "Quillrun", "Harbor Lights",
+     "Harbor_Lights_GER_GBA-QLR"},
+    {"", 33554432, "Snowglobe Rally (F)", "0018 - ", "Roms", "Northgate", "Snowglobe Rally",
+     "Snowglobe_Rally_FRA_GBA-NGT"},
+    {"", 524288, "Copper Comet (E) [a1]", "", "Alt", "Quillrun", "Copper Comet (Alt)",
+     "Copper_Comet_EUR_GBA-QLR_a1"},
+    {"", 4194304, "Cinder Pass (U) [a1]", "", "Alt", "Northgate", "Cinder Pass (Alt)",
+     "Cinder_Pass_USA_GBA-NGT_a1"},
+    {"", 262144, "Lantern Valley (U) (Beta)", "", "Beta", "Tinplate", "Lantern Valley (Beta)",
+     "Lantern_Valley_Beta_USA_GBA-TNP"},
+    {"", 16777216, "Starling Derby (E) (Beta)", "", "Beta", "Kestrel", "Starling Derby (Beta)",
+     "Starling_Derby_Beta_EUR_GBA-KST"},
+    {"", 8388608, "Hollow Bell (J) (Prototype)", "", "Beta", "Glassfish", "Hollow Bell (Prototype)",
+     "Hollow_Bell_Proto_JPN_GBA-GFS"},
+    {"", 1048576, "Sprite Scaling Demo", "", "DevKitDemos", "Devkit", "Sprite Scaling Demo",
+     "Sprite_Scaling_Demo_GBA-DEV"},
+    {"", 1048576, "Mode Switch Demo", "", "DevKitDemos", "Devkit", "Mode Switch Demo",
+     "Mode_Switch_Demo_GBA-DEV"},
+    {"", 2097152, "Boot Screen Test (Hardware Dump)", "", "Hardware", "Glassfish",
+     "Boot Screen Test", "Boot_Screen_Test_GBA-GFS"},
+    {"", 1048576, "Link Cable Loopback (Hardware Dump)", "", "Hardware", "Kestrel",
+     "Link Cable Loopback", "Link_Cable_Loopback_GBA-KST"},
+    {"", 262144, "Copper Comet 2 (Ch) (Pirate)", "", "Pirate", "Bootleg", "Copper Comet 2",
+     "Copper_Comet_2_CHN_GBA-BTL"},
+    {"", 4194304, "Super Lantern (Ch) (Pirate)", "", "Pirate", "Bootleg", "Super Lantern",
+     "Super_Lantern_CHN_GBA-BTL"},
+    {"", 262144, "Tunnel Racer (PocketNES Hack)", "", "PnesHacks", "Bootleg", "Tunnel Racer",
+     "Tunnel_Racer_PNES_GBA-BTL"},
+    {"", 262144, "Brick Mountain (PocketNES Hack)", "", "PnesHacks", "Bootleg", "Brick Mountain",
+     "Brick_Mountain_PNES_GBA-BTL"},
+    {"", 4194304, "Cinder Pass (U) (Trained)", "", "PreTrained", "Northgate",
+     "Cinder Pass (Trained)", "Cinder_Pass_Trained_USA_GBA-NGT"},
+    {"", 16777216, "Glass Harbor (U) (Trained)", "", "PreTrained", "Kestrel",
+     "Glass Harbor (Trained)", "Glass_Harbor_Trained_USA_GBA-KST"},
+    {"", 262144, "Orbit Bakery (G) (Intro)", "", "Scene", "Glassfish", "Orbit Bakery (Intro)",
+     "Orbit_Bakery_Intro_GER_GBA-GFS"},
+    {"", 4194304, "Velvet Circuit (I) (Intro)", "", "Scene", "Quillrun", "Velvet Circuit (Intro)",
+     "Velvet_Circuit_Intro_ITA_GBA-QLR"},
 };
 constexpr int kRomCount = sizeof(kRoms) / sizeof(kRoms[0]);
 
@@ -153,7 +147,7 @@ constexpr char kReadme[] =
 
 int RomIndex(const char* name) {
   for (int i = 0; i < kRomCount; ++i)
-    if (strcmp(kRoms[i].name, name) == 0) return i;
+    if (kRoms[i].name == name) return i;
   abort();  // a name in kSourceFiles that kRoms lacks: a mistake in the tables above
 }
 
@@ -166,9 +160,8 @@ std::string RomImage(const char* name) {
 std::string SampleDat() {
   std::vector<DatRom> roms;
   for (int i = 0; i < kRomCount; ++i) {
-    const DemoRom& r = kRoms[i];
-    roms.push_back({CrcKey(Image(i, static_cast<size_t>(r.size))), r.size, r.name, r.number,
-                    r.category, r.group, r.friendly_name, r.scene_name});
+    roms.push_back(kRoms[i]);
+    roms.back().crc = CrcKey(Image(i, static_cast<size_t>(kRoms[i].size)));
   }
   return DatText(roms);
 }
@@ -194,21 +187,24 @@ bool WriteSource(const fs::path& source) {
          WriteFile((source / "readme.txt").string(), kReadme);
 }
 
-std::string IniText(const std::string& demo_as_seen) {
-  // As the program writes it on close, so the first save changes nothing but what the user did.
-  return "# QVX GBA v0.3a INI\r\n\r\n# Paths\r\n\r\n"
-         "DB=" +
-         demo_as_seen + "\\" + kDemoDatabase + "\r\n" + "SRC=" + demo_as_seen + "\\" + kDemoSource +
-         "\r\n" + "DEST=" + demo_as_seen + "\\" + kDemoDestination + "\r\n" +
-         "\r\n# Naming Options\r\n\r\nNAME=0\r\n"
-         "\r\n# Renaming Options\r\n\r\nLOG=1\r\nTYPE=1\r\n"
-         "\r\n# IncludeList\r\n\r\n";
+// The INI as the program writes it on close, by its own writer and in its line ends, so the
+// first save changes nothing but what the user did.
+bool WriteDemoIni(const fs::path& path, const std::string& demo_as_seen) {
+  Settings settings = {};
+  settings.LOG = settings.TYPE = 1;  // logs kept, placed by country
+  std::string db = demo_as_seen + "\\" + kDemoDatabase, src = demo_as_seen + "\\" + kDemoSource,
+              dest = demo_as_seen + "\\" + kDemoDestination, text;
+  const char* const paths[kIniPathCount] = {db.c_str(), src.c_str(), dest.c_str()};
+  if (!WriteIniFile(SystemPath(path.string()).c_str(), paths, settings)) return false;
+  for (char c : ReadFile(path.string()))
+    text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return WriteFile(path.string(), text);
 }
 
 // The program keeps at most 259 characters of a path and reads names through the Windows
 // code page, so a longer path or one outside printable ASCII would not open.
 bool UsableAsPath(const std::string& path) {
-  if (path.size() > 259) return false;
+  if (path.size() >= static_cast<size_t>(kPathFieldSize)) return false;
   for (unsigned char c : path)
     if (c < 0x20 || c > 0x7e) return false;
   return true;
@@ -216,10 +212,10 @@ bool UsableAsPath(const std::string& path) {
 
 // Creates the INI under its name only if no file has that name, also one that appeared
 // meanwhile: the user's settings are never replaced.
-DemoResult WriteIniExclusively(const fs::path& ini, const std::string& text) {
+DemoResult WriteIniExclusively(const fs::path& ini, const std::string& demo_as_seen) {
   fs::path fresh = ini;
   fresh += ".demo-new";
-  if (!WriteFile(fresh.string(), text)) {
+  if (!WriteDemoIni(fresh, demo_as_seen)) {
     unlink(fresh.c_str());
     return DemoResult::kFailed;
   }
@@ -232,17 +228,10 @@ DemoResult WriteIniExclusively(const fs::path& ini, const std::string& text) {
 
 }  // namespace
 
-std::string WinePath(const std::string& native_absolute_path) {
-  std::string path = "Z:" + native_absolute_path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
 DemoResult MakeDemo(const std::string& program_dir, const std::string& program_dir_as_seen,
                     std::string* message) {
   fs::path dir(program_dir);
-  fs::path ini = dir / "qvxgba.ini";
+  fs::path ini = dir / kIniFileName;
   fs::path demo = dir / kDemoFolder;
   std::error_code error;
   if (fs::symlink_status(ini, error).type() != fs::file_type::not_found) {
@@ -279,7 +268,7 @@ DemoResult MakeDemo(const std::string& program_dir, const std::string& program_d
                      : "cannot write the demo in " + program_dir;
     return taken ? DemoResult::kDemoExists : DemoResult::kFailed;
   }
-  DemoResult result = WriteIniExclusively(ini, IniText(demo_as_seen));
+  DemoResult result = WriteIniExclusively(ini, demo_as_seen);
   if (result == DemoResult::kIniExists)
     *message = ini.string() + " appeared meanwhile: kept it; the demo is in " + demo.string();
   else if (result == DemoResult::kFailed)

@@ -25,6 +25,3 @@ constexpr char kDemoDestination[] = "Destination";
 // for the user on every result but kMade.
 DemoResult MakeDemo(const std::string& program_dir, const std::string& program_dir_as_seen,
                     std::string* message);
-
-// The program's view of a native absolute path under Wine: drive Z: is the root "/".
-std::string WinePath(const std::string& native_absolute_path);
