@@ -10,7 +10,7 @@
 
 class DisplayNameTest : public CoreTest {};
 
-TEST_F(DisplayNameTest, PiecesInTheirOrder) {
+TEST_F(DisplayNameTest, PiecesInTheirOrderAndThe32BitMbitFigure) {
   // Options: N number, G group, S size, C crc, and the NAME digit.
   const std::tuple<const char*, int, const char*> rows[] = {
       {"0", 123, "Some Game (E)"},
@@ -30,12 +30,9 @@ TEST_F(DisplayNameTest, PiecesInTheirOrder) {
     g_settings.SIZE = strchr(options, 'S') != nullptr, g_settings.CRC = !!strchr(options, 'C');
     EXPECT_STREQ(expected, BuildDisplayName(0).text) << options;
   }
-}
-
-TEST(MbitFigure, ThirtyTwoBitArithmetic) {
   // size * 8 wraps from 256 MiB on; the quotient is truncated toward zero.
-  const int32_t rows[][2] = {{0, 0},        {131071, 0},     {131072, 1},       {-131072, -1},
-                             {-131071, 0},  {33554432, 256}, {268435455, 2047}, {268435456, -2048},
-                             {INT32_MAX, 0}};
-  for (const auto& [size, mbit] : rows) EXPECT_EQ(mbit, MbitFigure(size)) << size;
+  const int32_t sizes[][2] = {{0, 0},        {131071, 0},     {131072, 1},       {-131072, -1},
+                              {-131071, 0},  {33554432, 256}, {268435455, 2047}, {268435456, -2048},
+                              {INT32_MAX, 0}};
+  for (const auto& [size, mbit] : sizes) EXPECT_EQ(mbit, MbitFigure(size)) << size;
 }

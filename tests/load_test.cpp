@@ -39,15 +39,12 @@ class LoadTest : public CoreTest {
     WriteZip(NativePath("db.zip"), {{"db.dat", kDat + rom_lines}, {"b.dat", "x"}});
     return LoadDatabase(SystemPath("db.zip").c_str());
   }
-  // What the window shows: which commands are enabled as "1" and "0" (Load, the commands of
-  // a load, SaveLists), the known counter, the title, and each row after a "|".
+  // What the window shows: whether Scan and SaveLists are enabled as "1" and "0" (the whole set
+  // is the end-to-end tests'), the known counter, the title, and each row after a "|".
   std::string Shown() {
-    std::string shown;
-    for (int id : {IDC_LOAD, IDC_RENAME, IDC_SCAN, IDC_MOVE, IDC_PICK_SOURCE, IDC_PICK_DEST,
-                   IDC_SHOW_ALL, IDC_SHOW_HAVE, IDC_SHOW_MISS, IDC_RESET_HAVES, IDC_INCLUDE_OPTIONS,
-                   IDC_NAMING_OPTIONS, IDC_RENAMING_OPTIONS, IDC_SAVE_LISTS})
-      shown += window_.enabled(id) ? "1" : "0";
-    shown += " " + window_.text(IDC_KNOWN_COUNTER) + " " + window_.title();
+    std::string shown = std::to_string(window_.enabled(IDC_SCAN)) +
+                        std::to_string(window_.enabled(IDC_SAVE_LISTS)) + " " +
+                        window_.text(IDC_KNOWN_COUNTER) + " " + window_.title();
     for (const std::string& row : window_.rows()) shown += "|" + row;
     return shown;
   }
@@ -78,10 +75,10 @@ TEST_F(LoadTest, AFailureEmptiesTheTableAndDisablesTheCommands) {
     ASSERT_EQ(1u, window_.messages().size()) << file;
     EXPECT_EQ(message + std::string(" / Database Error"),
               window_.messages()[0].text + " / " + window_.messages()[0].caption);
-    EXPECT_EQ("10000000000000 0 (0) before", Shown()) << file;
+    EXPECT_EQ("00 0 (0) before", Shown()) << file;
   }
   ASSERT_EQ(1, Load("aa:1:A:1:Roms\n"));  // nothing owned: SaveLists is disabled again
-  EXPECT_EQ("11111111111110 1 (1) Tarnwick GBA v0.3a|A", Shown());
+  EXPECT_EQ("10 1 (1) Tarnwick GBA v0.3a|A", Shown());
 }
 
 // The first record is named at once, then only ever the record just parsed; a full table,

@@ -37,26 +37,3 @@ TEST_F(RomListTest, AfterAScanOnlyChangedRowsAreRefilled) {
     EXPECT_EQ(kept, std::count(events.begin(), events.end(), "list-top") == 1) << name << radio;
   }
 }
-
-TEST_F(RomListTest, ShowFilterAndCounters) {
-  const char* categories[] = {"Roms", "Roms", "Beta", "Beta", "Hardware"};
-  for (int i = 0; i < 5; ++i)  // R0 and R2 owned
-    AddRom({"0000000" + std::to_string(i), 0, "R" + std::to_string(i), "", categories[i]},
-           i == 0 || i == 2);
-  const std::tuple<int, int, Rows, Rows> rows[] = {
-      {1, IDC_SHOW_ALL, {"R0", "R1", "R2", "R3"}, {"2", "2", "4 (5)"}},
-      {1, IDC_SHOW_HAVE, {"R0", "R2"}, {"2", "2", "4 (5)"}},
-      {1, IDC_SHOW_MISS, {"R1", "R3"}, {"2", "2", "4 (5)"}},
-      {0, IDC_SHOW_ALL, {"R0", "R1", "R2"}, {"2", "1", "3 (5)"}},  // an owned Beta still shows
-      {0, IDC_SHOW_MISS, {"R1"}, {"2", "1", "3 (5)"}},
-      {0, 0, {"R0", "R2"}, {"2", "1", "3 (5)"}}};  // no radio on: the owned ones
-  for (const auto& [beta, radio, listed, counters] : rows) {
-    g_settings.IncBeta = beta;
-    window_.Show(radio);
-    RefreshRomList();
-    EXPECT_EQ(listed, window_.rows()) << "IncBeta " << beta << " radio " << radio;
-    EXPECT_EQ(counters, (Rows{window_.text(IDC_HAVE_COUNTER), window_.text(IDC_MISS_COUNTER),
-                              window_.text(IDC_KNOWN_COUNTER)}))
-        << "IncBeta " << beta << " radio " << radio;
-  }
-}

@@ -3,14 +3,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Text, FormatReportsWhetherItFitted) {
-  char small[6];
-  EXPECT_TRUE(Format(small, "%s", "abcde"));
-  EXPECT_FALSE(Format(small, "%s", "abcdef"));
-  EXPECT_STREQ("abcde", small);  // cut, but terminated
-  EXPECT_FALSE(Append(small, "%s", "x"));
-}
-
 TEST(Text, CompareFoldsOnlyAsciiLetters) {
   EXPECT_EQ(0, CompareFolded("ABC", "abc"));
   EXPECT_EQ(0, CompareFolded("", ""));

@@ -164,10 +164,8 @@ std::string TodayDat(const std::vector<DatGameOf>& games, DatStyle style) {
         "\"http://www.logiqx.com/Dats/datafile.dtd\">" +
         eol + "<datafile>" + eol;
   }
-  dat += "\t<header>" + eol + "\t\t<id>23</id>" + eol +
-         "\t\t<name>Nintendo - Game Boy Advance</name>" + eol +
-         "\t\t<description>Nintendo - Game Boy Advance</description>" + eol +
-         "\t\t<version>20261201-000000</version>" + eol + "\t\t<author>our tests</author>" + eol +
+  dat += "\t<header>" + eol + "\t\t<name>Nintendo - Game Boy Advance</name>" + eol +
+         "\t\t<version>20261201-000000</version>" + eol +
          "\t\t<clrmamepro forcenodump=\"required\"/>" + eol + "\t</header>" + eol;
   int id = 0;
   for (const DatGameOf& game : games) {
