@@ -1,4 +1,4 @@
-// The haves file byte for byte: marking, appending, repairing and resetting.
+// The haves file byte for byte: marking, and appending while others use the file.
 #include "database/haves_file.h"
 
 #include <tuple>

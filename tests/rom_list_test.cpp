@@ -1,4 +1,4 @@
-// The ROM list under each show filter, and its counters.
+// The ROM list after a scan: refilled only when its rows changed, its counters always set.
 #include <algorithm>
 #include <tuple>
 

@@ -1,4 +1,4 @@
-// Bounded formatting and the folded comparison behind CRC matching and list sorting.
+// The folded comparison behind CRC matching and list sorting.
 #include "base/text.h"
 
 #include <gtest/gtest.h>
